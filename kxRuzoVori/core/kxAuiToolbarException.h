@@ -1,0 +1,16 @@
+// Thrown by the toolbar, so a host can catch their failures apart from the rest.
+#ifndef KXRUZOVORI_CORE_KXAUITOOLBAREXCEPTION_H
+#define KXRUZOVORI_CORE_KXAUITOOLBAREXCEPTION_H
+
+#include "kxRuzoVori/core/kxException.h"
+
+class KX_API kxAuiToolbarException : public kxException
+{
+public:
+    kxAuiToolbarException(wxString message, wxString classText)
+        : kxException(std::move(message), std::move(classText))
+    {
+    }
+};
+
+#endif

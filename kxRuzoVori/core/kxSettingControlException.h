@@ -1,0 +1,16 @@
+// Thrown by the controls bound to settings, so a host can catch their failures apart from the rest.
+#ifndef KXRUZOVORI_CORE_KXSETTINGCONTROLEXCEPTION_H
+#define KXRUZOVORI_CORE_KXSETTINGCONTROLEXCEPTION_H
+
+#include "kxRuzoVori/core/kxException.h"
+
+class KX_API kxSettingControlException : public kxException
+{
+public:
+    kxSettingControlException(wxString message, wxString classText)
+        : kxException(std::move(message), std::move(classText))
+    {
+    }
+};
+
+#endif

@@ -1,0 +1,16 @@
+// Thrown by the settings store and its dynamic groups, so a host can catch their failures apart from the rest.
+#ifndef KXRUZOVORI_CORE_KXSETTINGSEXCEPTION_H
+#define KXRUZOVORI_CORE_KXSETTINGSEXCEPTION_H
+
+#include "kxRuzoVori/core/kxException.h"
+
+class KX_API kxSettingsException : public kxException
+{
+public:
+    kxSettingsException(wxString message, wxString classText)
+        : kxException(std::move(message), std::move(classText))
+    {
+    }
+};
+
+#endif

@@ -1,0 +1,21 @@
+// A boxed text, so a string can travel as the object of a parameter record.
+#ifndef KXRUZOVORI_CORE_KXSTRING_H
+#define KXRUZOVORI_CORE_KXSTRING_H
+
+#include "kxRuzoVori/kxExport.h"
+
+#include <wx/object.h>
+#include <wx/string.h>
+
+class KX_API kxString : public wxObject
+{
+public:
+    explicit kxString(wxString& value) : m_value(value) {}
+
+    const wxString& GetValue() const { return m_value; }
+
+private:
+    wxString m_value;
+};
+
+#endif

@@ -1,0 +1,8 @@
+#include "kxRuzoVori/core/kxTranslate.h"
+
+#include <wx/translation.h>
+
+wxString kxTranslate(const wxString& text)
+{
+    return wxGetTranslation(text);
+}

@@ -1,0 +1,16 @@
+// Thrown by the tree combo and its pop-up, so a host can catch their failures apart from the rest.
+#ifndef KXRUZOVORI_CORE_KXTREECOMBOCHECKBOXEXCEPTION_H
+#define KXRUZOVORI_CORE_KXTREECOMBOCHECKBOXEXCEPTION_H
+
+#include "kxRuzoVori/core/kxException.h"
+
+class KX_API kxTreeComboCheckBoxException : public kxException
+{
+public:
+    kxTreeComboCheckBoxException(wxString message, wxString classText)
+        : kxException(std::move(message), std::move(classText))
+    {
+    }
+};
+
+#endif

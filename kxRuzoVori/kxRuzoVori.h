@@ -1,0 +1,20 @@
+// Everything a host may use, in one include.
+#ifndef KXRUZOVORI_KXRUZOVORI_H
+#define KXRUZOVORI_KXRUZOVORI_H
+
+#include "kxRuzoVori/kxExport.h"
+
+#include "kxRuzoVori/core/kxAuiToolbarException.h"
+#include "kxRuzoVori/core/kxEventHandler.h"
+#include "kxRuzoVori/core/kxEventable.h"
+#include "kxRuzoVori/core/kxException.h"
+#include "kxRuzoVori/core/kxInt.h"
+#include "kxRuzoVori/core/kxParams.h"
+#include "kxRuzoVori/core/kxSettingControlException.h"
+#include "kxRuzoVori/core/kxSettingsException.h"
+#include "kxRuzoVori/core/kxString.h"
+#include "kxRuzoVori/core/kxTaskBarIconException.h"
+#include "kxRuzoVori/core/kxTranslate.h"
+#include "kxRuzoVori/core/kxTreeComboCheckBoxException.h"
+
+#endif

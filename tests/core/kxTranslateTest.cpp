@@ -1,0 +1,59 @@
+#include "kxRuzoVori/core/kxEventable.h"
+#include "kxRuzoVori/core/kxException.h"
+#include "kxRuzoVori/core/kxTranslate.h"
+#include "support/kxTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <wx/filename.h>
+#include <wx/translation.h>
+
+#include <cstdlib>
+
+namespace
+{
+wxString MessageOfUnknownEvent()
+{
+    kxEventable eventable;
+    try
+    {
+        eventable.ValidateEvent(1);
+    }
+    catch (const kxException& e)
+    {
+        return e.GetMsg();
+    }
+    return wxString();
+}
+} // namespace
+
+// A real catalog, compiled by msgfmt from a .po written here, translates library messages.
+TEST(kxTranslate, ExceptionMessagesComeFromTheActiveCatalog)
+{
+    kxTestTempDir dir;
+    ASSERT_FALSE(dir.GetPath().empty());
+    const wxString messages = dir.GetPath() + wxS("/fr/LC_MESSAGES");
+    ASSERT_TRUE(wxFileName::Mkdir(messages, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL));
+    const std::string po = "msgid \"\"\n"
+                           "msgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n"
+                           "msgid \"Unknown event id\"\n"
+                           "msgstr \"Identifiant d\xe2\x80\x99\xc3\xa9v\xc3\xa9nement inconnu\"\n";
+    ASSERT_TRUE(kxTestWriteFile(dir.File(wxS("kxtest.po")), po));
+    const std::string command = "msgfmt -o '" + (messages + wxS("/kxtest.mo")).utf8_string() +
+                                "' '" + dir.File(wxS("kxtest.po")).utf8_string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+
+    EXPECT_EQ(MessageOfUnknownEvent(), wxS("Unknown event id"));
+
+    wxFileTranslationsLoader::AddCatalogLookupPathPrefix(dir.GetPath());
+    auto* translations = new wxTranslations;
+    wxTranslations::Set(translations);
+    translations->SetLanguage(wxS("fr"));
+    ASSERT_TRUE(translations->AddCatalog(wxS("kxtest")));
+    EXPECT_EQ(MessageOfUnknownEvent(),
+              wxString::FromUTF8("Identifiant d\xe2\x80\x99\xc3\xa9v\xc3\xa9nement inconnu"));
+    // A text the catalog does not know comes back unchanged.
+    EXPECT_EQ(kxTranslate(wxS("Event is already registered")), wxS("Event is already registered"));
+
+    wxTranslations::Set(nullptr);
+    EXPECT_EQ(MessageOfUnknownEvent(), wxS("Unknown event id"));
+}

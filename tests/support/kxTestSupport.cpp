@@ -1,0 +1,81 @@
+#include "support/kxTestSupport.h"
+
+#include <wx/app.h>
+#include <wx/dir.h>
+#include <wx/evtloop.h>
+#include <wx/ffile.h>
+#include <wx/filefn.h>
+#include <wx/filename.h>
+#include <wx/stopwatch.h>
+#include <wx/utils.h>
+
+#include <cstdlib>
+#include <string>
+
+wxString kxTestSourceDir()
+{
+    return wxString::FromUTF8(KX_SOURCE_DIR);
+}
+
+wxString kxTestSharedDir()
+{
+    return wxString::FromUTF8(KX_SHARED_DIR);
+}
+
+wxString kxTestBinaryDir()
+{
+    return wxString::FromUTF8(KX_BINARY_DIR);
+}
+
+kxTestTempDir::kxTestTempDir()
+{
+    std::string pattern = (wxFileName::GetTempDir() + wxS("/kxtest-XXXXXX")).utf8_string();
+    if (mkdtemp(pattern.data()))
+        m_path = wxString::FromUTF8(pattern);
+}
+
+kxTestTempDir::~kxTestTempDir()
+{
+    if (!m_path.empty())
+        wxFileName::Rmdir(m_path, wxPATH_RMDIR_RECURSIVE);
+}
+
+wxString kxTestTempDir::File(const wxString& name) const
+{
+    return m_path + wxFILE_SEP_PATH + name;
+}
+
+void kxTestPumpEvents(int ms)
+{
+    kxTestWaitFor([] { return false; }, ms);
+}
+
+bool kxTestWaitFor(const std::function<bool()>& done, int ms)
+{
+    wxStopWatch watch;
+    while (!done())
+    {
+        if (watch.Time() >= ms)
+            return done();
+        wxEventLoopBase* loop = wxEventLoopBase::GetActive();
+        if (loop)
+        {
+            while (loop->Pending())
+                loop->Dispatch();
+            loop->ProcessIdle();
+        }
+        else if (wxTheApp)
+        {
+            wxTheApp->ProcessPendingEvents();
+        }
+        wxMilliSleep(2);
+    }
+    return true;
+}
+
+bool kxTestWriteFile(const wxString& path, const std::string& bytes)
+{
+    wxFFile file(path, wxS("wb"));
+    return file.IsOpened() && file.Write(bytes.data(), bytes.size()) == bytes.size() &&
+           file.Close();
+}

@@ -1,0 +1,41 @@
+// Shared helpers of the test programs: where the data lives, scratch folders, and waiting for
+// the toolkit's event loop to do its work.
+#ifndef KXTESTS_KXTESTSUPPORT_H
+#define KXTESTS_KXTESTSUPPORT_H
+
+#include <wx/string.h>
+
+#include <functional>
+#include <string>
+
+// The repository, the shared data folder beside it, and the build folder.
+wxString kxTestSourceDir();
+wxString kxTestSharedDir();
+wxString kxTestBinaryDir();
+
+// A fresh scratch folder, removed with everything in it when the object dies.
+class kxTestTempDir
+{
+public:
+    kxTestTempDir();
+    ~kxTestTempDir();
+    kxTestTempDir(const kxTestTempDir&) = delete;
+    kxTestTempDir& operator=(const kxTestTempDir&) = delete;
+
+    const wxString& GetPath() const { return m_path; }
+    // The path of name inside the folder.
+    wxString File(const wxString& name) const;
+
+private:
+    wxString m_path;
+};
+
+// Lets the running event loop dispatch for about ms milliseconds.
+void kxTestPumpEvents(int ms);
+// Dispatches events until done() holds or ms milliseconds have passed; returns done().
+bool kxTestWaitFor(const std::function<bool()>& done, int ms);
+
+// Writes bytes to path as they are; returns false when it cannot.
+bool kxTestWriteFile(const wxString& path, const std::string& bytes);
+
+#endif
