@@ -47,7 +47,7 @@ install: build
 	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 format:
-	@git ls-files '*.h' '*.cpp' | xargs clang-format -i
+	@git ls-files '*.h' '*.cpp' | xargs -r clang-format -i
 
 clean:
 	@rm -rf build build-asan $(FUZZ_DIR)

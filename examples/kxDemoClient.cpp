@@ -71,10 +71,10 @@ int main()
     DownloadQueue queue;
     Logger logger;
     Policy policy;
-    queue.AddHandler(DownloadQueue::EVENT_STARTING,
-                     static_cast<kxEventMethod>(&Policy::OnStarting), &policy);
-    queue.AddHandler(DownloadQueue::EVENT_FINISHED,
-                     static_cast<kxEventMethod>(&Logger::OnFinished), &logger);
+    queue.AddHandler(DownloadQueue::EVENT_STARTING, static_cast<kxEventMethod>(&Policy::OnStarting),
+                     &policy);
+    queue.AddHandler(DownloadQueue::EVENT_FINISHED, static_cast<kxEventMethod>(&Logger::OnFinished),
+                     &logger);
 
     bool ok = queue.Download(wxS("report.pdf"));
     ok = !queue.Download(wxS("setup.exe")) && ok;
@@ -85,8 +85,7 @@ int main()
     }
     catch (const kxException& e)
     {
-        printf("  caught: %s (%s)\n", e.GetMsg().utf8_str().data(),
-               e.GetClass().utf8_str().data());
+        printf("  caught: %s (%s)\n", e.GetMsg().utf8_str().data(), e.GetClass().utf8_str().data());
     }
     ok = ok && logger.m_finished == 1;
     printf("demo %s\n", ok ? "succeeded" : "FAILED");

@@ -15,8 +15,7 @@ struct kxBenchResult
 // Runs library and peer alternately `repeats` times after one warm-up each, prints a table row
 // for both (with MB/s when bytes is not 0) and the line `ratio <name> <library/peer>`.
 kxBenchResult kxBenchCompare(const std::string& name, const std::function<void()>& library,
-                             const std::function<void()>& peer, double bytes = 0,
-                             int repeats = 7);
+                             const std::function<void()>& peer, double bytes = 0, int repeats = 7);
 
 // Median seconds of `repeats` runs of work, after one warm-up.
 double kxBenchMedian(const std::function<void()>& work, int repeats = 7);

@@ -3,9 +3,7 @@
 #include "kxRuzoVori/core/kxException.h"
 #include "kxRuzoVori/core/kxTranslate.h"
 
-kxEventable::kxEventable() : m_classText(wxS("kxEventable"))
-{
-}
+kxEventable::kxEventable() : m_classText(wxS("kxEventable")) {}
 
 kxEventable::~kxEventable()
 {

@@ -19,14 +19,16 @@ public:
         EVENT_CLICKED = 10
     };
 
-    ClickPublisher() : wxFrame(nullptr, wxID_ANY, wxS("publisher"), wxPoint(50, 50), wxSize(300, 200))
+    ClickPublisher()
+        : wxFrame(nullptr, wxID_ANY, wxS("publisher"), wxPoint(50, 50), wxSize(300, 200))
     {
         RegisterEvent(EVENT_CLICKED);
         m_button = new wxButton(this, wxID_ANY, wxS("Press"));
         auto* sizer = new wxBoxSizer(wxVERTICAL);
         sizer->Add(m_button, 1, wxEXPAND | wxALL, 20);
         SetSizer(sizer);
-        m_button->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_answer = FireEvent(EVENT_CLICKED); });
+        m_button->Bind(wxEVT_BUTTON,
+                       [this](wxCommandEvent&) { m_answer = FireEvent(EVENT_CLICKED); });
     }
 
     wxButton* m_button;

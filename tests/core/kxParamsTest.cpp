@@ -1,5 +1,5 @@
-#include "kxRuzoVori/core/kxInt.h"
 #include "kxRuzoVori/core/kxParams.h"
+#include "kxRuzoVori/core/kxInt.h"
 #include "kxRuzoVori/core/kxString.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
+#include "kxRuzoVori/core/kxTranslate.h"
 #include "kxRuzoVori/core/kxEventable.h"
 #include "kxRuzoVori/core/kxException.h"
-#include "kxRuzoVori/core/kxTranslate.h"
 #include "support/kxTestSupport.h"
 
 #include <gtest/gtest.h>
