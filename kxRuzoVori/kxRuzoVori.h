@@ -17,4 +17,7 @@
 #include "kxRuzoVori/core/kxTranslate.h"
 #include "kxRuzoVori/core/kxTreeComboCheckBoxException.h"
 
+#include "kxRuzoVori/locale/kxLogString.h"
+#include "kxRuzoVori/locale/kxMessages.h"
+
 #endif

@@ -1,0 +1,10 @@
+#include "kxRuzoVori/locale/kxMessages.h"
+
+kxMessages::kxMessages() = default;
+
+kxMessages::~kxMessages() = default;
+
+wxString kxMessages::operator[](long number)
+{
+    return m_messages[number];
+}
