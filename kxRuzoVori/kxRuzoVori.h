@@ -17,6 +17,9 @@
 #include "kxRuzoVori/core/kxTranslate.h"
 #include "kxRuzoVori/core/kxTreeComboCheckBoxException.h"
 
+#include "kxRuzoVori/kxHelpers/kxProcess.h"
+#include "kxRuzoVori/kxHelpers/kxShell.h"
+
 #include "kxRuzoVori/locale/kxLogString.h"
 #include "kxRuzoVori/locale/kxMessages.h"
 

@@ -1,0 +1,84 @@
+#include "kxRuzoVori/kxHelpers/kxProcess.h"
+
+#include "kxRuzoVori/kxHelpers/kxProcessList.h"
+#include "kxRuzoVori/platform/kxPlatformFile.h"
+#include "kxRuzoVori/platform/kxPlatformProcess.h"
+
+#include <wx/app.h>
+#include <wx/module.h>
+#include <wx/snglinst.h>
+#include <wx/utils.h>
+
+namespace
+{
+wxSingleInstanceChecker* g_instanceChecker = nullptr;
+
+class kxInstanceCheckerModule : public wxModule
+{
+public:
+    bool OnInit() override { return true; }
+    void OnExit() override
+    {
+        delete g_instanceChecker;
+        g_instanceChecker = nullptr;
+    }
+
+private:
+    wxDECLARE_DYNAMIC_CLASS(kxInstanceCheckerModule);
+};
+
+wxIMPLEMENT_DYNAMIC_CLASS(kxInstanceCheckerModule, wxModule);
+
+// Quotes text for the command line so that splitting it gives text back as one argument.
+wxString QuoteArgument(const wxString& text)
+{
+    wxString quoted = text;
+    quoted.Replace(wxS("\\"), wxS("\\\\"));
+    quoted.Replace(wxS("\""), wxS("\\\""));
+    return wxS("\"") + quoted + wxS("\"");
+}
+} // namespace
+
+bool kxIsProcessExists(unsigned long id)
+{
+    return kxProcessList::Get().IsProcessExists(id);
+}
+
+bool kxIsProcessExists(const wxString& path, unsigned long* id)
+{
+    return kxProcessList::Get().IsProcessExists(path, id);
+}
+
+bool kxWaitProcess(unsigned long id, long timeout)
+{
+    return kxProcessList::Get().WaitProcess(id, timeout);
+}
+
+bool kxExecute(wxString file, unsigned long& id, wxString parameters, unsigned long* error)
+{
+    file = kxPlatform::FoldPathCase(file);
+    if (!kxPlatform::IsProgramFile(file))
+        return kxPlatform::OpenDocument(file);
+
+    unsigned long started = 0;
+    int code = 0;
+    const bool ok =
+        kxPlatform::StartProcess(QuoteArgument(file) + wxS(" ") + parameters, started, code);
+    if (ok)
+        id = started;
+    else if (error)
+        *error = static_cast<unsigned long>(code);
+    else
+        id = 0;
+    return ok;
+}
+
+bool kxIsAnotherInstanceRunning()
+{
+    if (!g_instanceChecker)
+    {
+        const wxString appName = wxTheApp ? wxTheApp->GetAppName() : wxString();
+        g_instanceChecker = new wxSingleInstanceChecker(appName + wxGetUserId(), wxString());
+    }
+    return g_instanceChecker->IsAnotherRunning();
+}

@@ -1,0 +1,125 @@
+#include "kxRuzoVori/kxHelpers/kxProcessList.h"
+
+#include "kxRuzoVori/core/kxException.h"
+#include "kxRuzoVori/core/kxTranslate.h"
+#include "kxRuzoVori/platform/kxPlatformProcess.h"
+
+#include <wx/filename.h>
+#include <wx/module.h>
+#include <wx/stopwatch.h>
+#include <wx/utils.h>
+
+#include <algorithm>
+
+namespace
+{
+// Sleep between two looks at a process that is waited for. Short, so a waiter learns of the end
+// soon after it happened.
+const long WAIT_STEP_MS = 20;
+
+kxProcessList* g_table = nullptr;
+
+kxException ProcessListException(const wxString& message)
+{
+    return kxException(message, kxTranslate(wxS("kxRuzoVori exception")));
+}
+
+class kxProcessListModule : public wxModule
+{
+public:
+    bool OnInit() override { return true; }
+    void OnExit() override { kxProcessList::Release(); }
+
+private:
+    wxDECLARE_DYNAMIC_CLASS(kxProcessListModule);
+};
+
+wxIMPLEMENT_DYNAMIC_CLASS(kxProcessListModule, wxModule);
+} // namespace
+
+kxProcessList::kxProcessList() : m_available(kxPlatform::CanListProcesses()) {}
+
+kxProcessList& kxProcessList::Get()
+{
+    if (!g_table)
+        g_table = new kxProcessList();
+    return *g_table;
+}
+
+void kxProcessList::Release()
+{
+    delete g_table;
+    g_table = nullptr;
+}
+
+bool kxProcessList::IsProcessExists(unsigned long id) const
+{
+    return kxPlatform::IsProcessRunning(id);
+}
+
+bool kxProcessList::WaitProcess(unsigned long id, long timeout) const
+{
+    wxStopWatch watch;
+    while (kxPlatform::IsProcessRunning(id) && watch.Time() < timeout)
+        wxMilliSleep(std::min(WAIT_STEP_MS, std::max(1L, timeout - watch.Time())));
+    return watch.Time() < timeout;
+}
+
+void kxProcessList::GetProcessList(kxProcessEntryList& list) const
+{
+    if (!m_available)
+        throw ProcessListException(kxTranslate(
+            wxS("Can not get process list. Process class was not initialized correctly.")));
+    std::vector<kxPlatform::ProcessInfo> processes;
+    int error = 0;
+    if (!kxPlatform::ListProcesses(processes, error))
+        throw ProcessListException(
+            wxString::Format(kxTranslate(wxS("Can not get process list. Function "
+                                             "CreateToolhelp32Snapshot() failed. GetLastError() "
+                                             "value: %d")),
+                             error));
+    if (processes.empty())
+        throw ProcessListException(
+            kxTranslate(wxS("Can not get process list, becouse it's empty")));
+    for (const kxPlatform::ProcessInfo& process : processes)
+    {
+        kxProcessEntry entry;
+        entry.m_path = kxPlatform::FoldPathCase(process.m_path);
+        entry.m_id = process.m_pid;
+        entry.m_file = process.m_file;
+        list.push_back(entry);
+    }
+}
+
+bool kxProcessList::IsProcessExists(const wxString& path, unsigned long* id) const
+{
+    if (!m_available)
+        throw ProcessListException(kxTranslate(
+            wxS("Can not get process list. Process class was not initialized correctly.")));
+    // A process is found by the file it runs, so a relative or linked path finds it and a file
+    // rebuilt since the process started does not. A path to no existing file can still name a
+    // running program whose file was removed; then the texts are compared.
+    const kxPlatform::FileId file = kxPlatform::GetFileId(path);
+    wxString absolute;
+    if (!file.m_valid && !path.empty())
+    {
+        wxFileName name(path);
+        name.MakeAbsolute();
+        absolute = kxPlatform::FoldPathCase(name.GetFullPath());
+    }
+    if (!file.m_valid && absolute.empty())
+        return false;
+    kxProcessEntryList list;
+    GetProcessList(list);
+    for (const kxProcessEntry& entry : list)
+    {
+        const bool same = file.m_valid ? entry.m_file == file : entry.m_path == absolute;
+        if (same)
+        {
+            if (id)
+                *id = entry.m_id;
+            return true;
+        }
+    }
+    return false;
+}
