@@ -17,10 +17,14 @@
 #include "kxRuzoVori/core/kxTranslate.h"
 #include "kxRuzoVori/core/kxTreeComboCheckBoxException.h"
 
+#include "kxRuzoVori/kxHelpers/kxEncoding.h"
 #include "kxRuzoVori/kxHelpers/kxProcess.h"
 #include "kxRuzoVori/kxHelpers/kxShell.h"
 
 #include "kxRuzoVori/locale/kxLogString.h"
 #include "kxRuzoVori/locale/kxMessages.h"
+
+#include "kxRuzoVori/cipher/kxCypher.h"
+#include "kxRuzoVori/cipher/wxTripleDES.h"
 
 #endif

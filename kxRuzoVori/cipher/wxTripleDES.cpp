@@ -1,0 +1,23 @@
+#include "kxRuzoVori/cipher/wxTripleDES.h"
+
+wxTripleDES::wxTripleDES(char const* key, bool decrypt) : m_decrypt(decrypt)
+{
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(key);
+    m_k1.Build(bytes, decrypt);
+    m_k2.Build(bytes + 8, !decrypt);
+    m_k3.Build(bytes + 16, decrypt);
+}
+
+void wxTripleDES::ProcessBlock(char* in, char* out)
+{
+    std::uint32_t left, right;
+    kxDesKeySchedule::InitialPermutation(reinterpret_cast<const unsigned char*>(in), left, right);
+    // The final permutation of one pass and the initial permutation of the next cancel out, so
+    // the three passes run back to back on the permuted halves.
+    const kxDesKeySchedule& first = m_decrypt ? m_k3 : m_k1;
+    const kxDesKeySchedule& last = m_decrypt ? m_k1 : m_k3;
+    first.Rounds(left, right);
+    m_k2.Rounds(left, right);
+    last.Rounds(left, right);
+    kxDesKeySchedule::FinalPermutation(left, right, reinterpret_cast<unsigned char*>(out));
+}
