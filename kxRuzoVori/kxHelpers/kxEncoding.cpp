@@ -1,5 +1,9 @@
 #include "kxRuzoVori/kxHelpers/kxEncoding.h"
 
+wxString g_kxEmptyString;
+long long g_kxEmptyLongLong = 0;
+unsigned long g_kxEmptyULong = 0;
+
 namespace
 {
 const char kHexDigits[] = "0123456789ABCDEF";

@@ -9,6 +9,12 @@
 #include <wx/mstream.h>
 #include <wx/string.h>
 
+// Values passed where the caller wants none: an empty text, a zero number, and the process id a
+// caller of kxExecute hands in when it does not want the id (kxExecute leaves this one alone).
+KX_API extern wxString g_kxEmptyString;
+KX_API extern long long g_kxEmptyLongLong;
+KX_API extern unsigned long g_kxEmptyULong;
+
 // Two upper-case hex digits per byte, high digit first, no separators.
 KX_API wxString kxMemoryBufferToStrHEX(const wxMemoryBuffer& buffer);
 // The same for the bytes written to the stream so far.

@@ -26,6 +26,14 @@ Bytes BytesOf(const wxMemoryBuffer& buffer)
 }
 } // namespace
 
+TEST(kxEncoding, DefaultValueGlobals)
+{
+    EXPECT_TRUE(g_kxEmptyString.empty());
+    EXPECT_EQ(0, g_kxEmptyLongLong);
+    EXPECT_EQ(0u, g_kxEmptyULong);
+    EXPECT_EQ(8u, sizeof g_kxEmptyLongLong);
+}
+
 TEST(kxHex, BufferToText)
 {
     EXPECT_EQ(wxString("000AFF"), kxMemoryBufferToStrHEX(BufferOf({0x00, 0x0A, 0xFF})));
