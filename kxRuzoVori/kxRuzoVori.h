@@ -27,4 +27,9 @@
 #include "kxRuzoVori/cipher/kxCypher.h"
 #include "kxRuzoVori/cipher/wxTripleDES.h"
 
+#include "kxRuzoVori/settings/kxSettings.h"
+#include "kxRuzoVori/settings/kxSettingsGroup.h"
+#include "kxRuzoVori/settings/kxSettingsItem.h"
+#include "kxRuzoVori/settings/kxSettingsSet.h"
+
 #endif

@@ -1,0 +1,544 @@
+#include "kxRuzoVori/settings/kxSettings.h"
+
+#include "kxRuzoVori/core/kxTranslate.h"
+
+#include <wx/file.h>
+#include <wx/filefn.h>
+#include <wx/filename.h>
+#include <wx/log.h>
+#include <wx/mstream.h>
+#include <wx/stdpaths.h>
+
+#include <charconv>
+#include <cstring>
+#include <limits>
+
+// File format: every item is one entry of its group's section, named after the item, whose value
+// is the type letter, ":", the item id in decimal, ":" and the value text. Numbers are written and
+// read with "." whatever the process locale, so a file moves between users and machines intact.
+
+namespace
+{
+const wxString g_staticRoot = wxS("/StaticGroup");
+const wxString g_dynamicRoot = wxS("/DynamicGroup");
+
+[[noreturn]] void ThrowSettingsError(const wxString& message)
+{
+    throw kxSettingsException(message, kxTranslate(wxS("kxSettings module")));
+}
+
+wxInt32 ClampToInt32(long value)
+{
+    if (value > std::numeric_limits<wxInt32>::max())
+        return std::numeric_limits<wxInt32>::max();
+    if (value < std::numeric_limits<wxInt32>::min())
+        return std::numeric_limits<wxInt32>::min();
+    return static_cast<wxInt32>(value);
+}
+
+bool IsSpace(wxUniChar c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+
+// Reads a decimal integer as strtol does (leading blanks, a sign, the digits up to the first
+// other character; 0 when there are none), saturating at the 32-bit limits.
+wxInt32 ParseLong(const wxString& text)
+{
+    wxString::const_iterator it = text.begin();
+    const wxString::const_iterator end = text.end();
+    while (it != end && IsSpace(*it))
+        ++it;
+    bool negative = false;
+    if (it != end && (*it == '-' || *it == '+'))
+    {
+        negative = *it == '-';
+        ++it;
+    }
+    long long value = 0;
+    for (; it != end && *it >= '0' && *it <= '9'; ++it)
+    {
+        if (value <= 1LL << 32)
+            value = value * 10 + (static_cast<wxUniChar>(*it).GetValue() - '0');
+    }
+    return ClampToInt32(static_cast<long>(negative ? -value : value));
+}
+
+// Reads a floating-point number as strtod does in the "C" locale; 0 when there is none.
+double ParseReal(const wxString& text)
+{
+    char buffer[512];
+    size_t length = 0;
+    wxString::const_iterator it = text.begin();
+    while (it != text.end() && IsSpace(*it))
+        ++it;
+    if (it != text.end() && *it == '+')
+        ++it;
+    for (; it != text.end() && length < sizeof buffer; ++it)
+    {
+        const wxUniChar c = *it;
+        if (!c.IsAscii() || c == '\0')
+            break;
+        buffer[length++] = static_cast<char>(c.GetValue());
+    }
+    double value = 0;
+    if (std::from_chars(buffer, buffer + length, value).ec != std::errc())
+        return 0;
+    return value;
+}
+
+wxString FormatLong(wxInt32 value)
+{
+    char buffer[16];
+    const std::to_chars_result end = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return wxString::FromAscii(buffer, end.ptr - buffer);
+}
+
+// "%f": six digits after the point, fixed notation.
+wxString FormatReal(double value)
+{
+    char buffer[400];
+    const std::to_chars_result end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+    return wxString::FromAscii(buffer, end.ptr - buffer);
+}
+
+// The entry value of item, or false for a type that is not saved.
+bool FormatEntry(wxInt32 id, const kxSettingsItem& item, wxString& entry)
+{
+    wxString text;
+    switch (item.m_type)
+    {
+    case L'B':
+        text = item.m_flag ? wxS("1") : wxS("0");
+        break;
+    case L'D':
+        text = FormatReal(item.m_real);
+        break;
+    case L'L':
+        text = FormatLong(item.m_number);
+        break;
+    case L'S':
+    case L'U':
+        text = item.m_text;
+        break;
+    default:
+        return false;
+    }
+    entry.reserve(text.length() + 14);
+    entry = wxUniChar(item.m_type);
+    entry += ':';
+    entry += FormatLong(id);
+    entry += ':';
+    entry += text;
+    return true;
+}
+
+// Puts a value text read from the file into item by the type letter given.
+bool ConvertText(kxSettingsItem& item, wchar_t type, const wxString& text)
+{
+    switch (type)
+    {
+    case L'B':
+        item.m_flag = text == wxS("1");
+        return true;
+    case L'D':
+        item.m_real = ParseReal(text);
+        return true;
+    case L'L':
+        item.m_number = ParseLong(text);
+        return true;
+    case L'S':
+    case L'U':
+        item.m_text = text;
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Where the toolkit puts the configuration file it was given: a relative name lies in the
+// user's configuration folder.
+wxString ResolveFilePath(const wxString& fileName, const wxString& appName)
+{
+    if (fileName.empty())
+        return wxFileConfig::GetLocalFileName(appName);
+    wxFileName path(fileName);
+    if (!path.IsAbsolute())
+        path.MakeAbsolute(wxStandardPaths::Get().GetUserConfigDir());
+    return path.GetFullPath();
+}
+} // namespace
+
+kxSettings::kxSettings(const wxString& fileName, kxSettingsSet* settingsSet)
+    : wxFileConfig(wxEmptyString, wxEmptyString, fileName, wxEmptyString,
+                   wxCONFIG_USE_LOCAL_FILE | wxCONFIG_USE_GLOBAL_FILE, wxConvAuto()),
+      m_staticRoot(g_staticRoot), m_dynamicRoot(g_dynamicRoot), m_settingsSet(settingsSet),
+      m_fileName(fileName), m_frozen(false), m_filePath(ResolveFilePath(fileName, GetAppName()))
+{
+    // Texts are stored as given: a "$" in a value must not be taken for a variable.
+    SetExpandEnvVars(false);
+    const wxString dir = wxFileName(fileName).GetPath();
+    if (dir.empty() || wxFileName::DirExists(dir))
+        return;
+    bool created;
+    {
+        // The exception below tells the host; the toolkit's own report would say it twice.
+        wxLogNull quiet;
+        created = wxFileName::Mkdir(dir, 0777, wxPATH_MKDIR_FULL);
+    }
+    if (!created)
+        ThrowSettingsError(
+            kxTranslate(wxS("Error creating directory for settings.\nDirectory: \"")) + dir +
+            wxS("\""));
+}
+
+kxSettings::~kxSettings()
+{
+    Save2File();
+}
+
+kxSettingsGroup& kxSettings::PrivateGroup(long id)
+{
+    const auto found = m_groups.find(ClampToInt32(id));
+    if (found == m_groups.end() || found->first != id)
+        ThrowSettingsError(kxTranslate(wxS("Internal error. Wrong group ID")));
+    return found->second;
+}
+
+kxSettingsItem& kxSettings::PrivateItem(long group, long item)
+{
+    const auto groupIt = m_groups.find(ClampToInt32(group));
+    if (groupIt != m_groups.end() && groupIt->first == group)
+    {
+        const auto itemIt = groupIt->second.m_items.find(ClampToInt32(item));
+        if (itemIt != groupIt->second.m_items.end() && itemIt->first == item)
+            return itemIt->second;
+    }
+    ThrowSettingsError(kxTranslate(wxS("Internal error. Wrong value query")));
+}
+
+bool kxSettings::Freeze(bool frozen)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    m_frozen = frozen;
+    return true;
+}
+
+bool kxSettings::IsFrozen() const
+{
+    wxCriticalSectionLocker lock(m_lock);
+    return m_frozen;
+}
+
+void kxSettings::AddGroup(kxSettingsGroup& group, long id, bool isStatic, const wxString& name)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    if (m_groups.count(ClampToInt32(id)) != 0 || ClampToInt32(id) != id)
+        ThrowSettingsError(kxTranslate(wxS("Group with specified ID is already exists")));
+    group.m_path = (isStatic ? m_staticRoot : m_dynamicRoot) + name;
+    m_groups.emplace(static_cast<wxInt32>(id), group);
+}
+
+bool kxSettings::IsGroupExists(bool isStatic, const wxString& name, long& id)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    const wxString path = (isStatic ? m_staticRoot : m_dynamicRoot) + name;
+    for (const auto& [groupId, group] : m_groups)
+    {
+        if (group.m_path == path)
+        {
+            id = groupId;
+            return true;
+        }
+    }
+    return false;
+}
+
+wxString kxSettings::GetGroupName(long id)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    return PrivateGroup(id).m_path;
+}
+
+long kxSettings::FindGroupByItem(const wxString& name, const wxString& value)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    for (const auto& [groupId, group] : m_groups)
+    {
+        for (const auto& [itemId, item] : group.m_items)
+        {
+            if (item.m_name == name && item.m_text == value)
+                return groupId;
+        }
+    }
+    return -1;
+}
+
+bool kxSettings::RemoveGroup(long id)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    PrivateGroup(id);
+    m_groups.erase(static_cast<wxInt32>(id));
+    return true;
+}
+
+bool kxSettings::CopyGroup(long source, long target)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    const kxSettingsGroup& from = PrivateGroup(source);
+    kxSettingsGroup& to = PrivateGroup(target);
+    for (const auto& [id, item] : from.m_items)
+    {
+        const auto present = to.m_items.find(id);
+        if (present == to.m_items.end())
+        {
+            to.m_items.emplace(id, item);
+            continue;
+        }
+        present->second.m_name = item.m_name;
+        switch (item.m_type)
+        {
+        case L'B':
+            SetValue(target, id, item.m_flag, true);
+            break;
+        case L'D':
+            SetValue(target, id, item.m_real, true);
+            break;
+        case L'L':
+            SetValue(target, id, static_cast<long>(item.m_number), true);
+            break;
+        case L'S':
+        case L'U':
+            SetValue(target, id, wxString(item.m_text), true);
+            break;
+        default:
+            break;
+        }
+    }
+    return true;
+}
+
+bool kxSettings::ClearSettings()
+{
+    wxCriticalSectionLocker lock(m_lock);
+    const wxString path = GetPath();
+    SetPath(wxS("/"));
+    for (const auto& [id, group] : m_groups)
+        DeleteGroup(group.m_path);
+    PrivateRestorePath(path);
+    PrivateWriteFile();
+    m_groups.clear();
+    return true;
+}
+
+// The host may use the store as a configuration object too: its current path is given back
+// unless the save removed it.
+void kxSettings::PrivateRestorePath(const wxString& path)
+{
+    SetPath(path.empty() || HasGroup(path) ? path : wxString(wxS("/")));
+}
+
+bool kxSettings::Save2File()
+{
+    wxCriticalSectionLocker lock(m_lock);
+    const wxString path = GetPath();
+    SetPath(wxS("/"));
+    DeleteGroup(m_staticRoot);
+    DeleteGroup(m_dynamicRoot);
+    wxString entry;
+    for (const auto& [groupId, group] : m_groups)
+    {
+        DeleteGroup(group.m_path);
+        SetPath(group.m_path);
+        for (const auto& [itemId, item] : group.m_items)
+        {
+            // An empty name would address the group itself, which holds no value.
+            if (!item.m_name.empty() && FormatEntry(itemId, item, entry))
+                Write(item.m_name, entry);
+        }
+    }
+    PrivateRestorePath(path);
+    return PrivateWriteFile();
+}
+
+bool kxSettings::PrivateWriteFile()
+{
+    wxMemoryOutputStream text;
+    if (!Save(text, wxConvUTF8))
+        return false;
+    wxFile file;
+    const wxString temporary = wxFileName::CreateTempFileName(m_filePath, &file);
+    if (temporary.empty())
+        return false;
+    const size_t size = text.GetSize();
+    const void* data = text.GetOutputStreamBuffer()->GetBufferStart();
+    const bool written = file.Write(data, size) == size && file.Flush() && file.Close();
+    if (written && wxRenameFile(temporary, m_filePath, true))
+        return true;
+    file.Close();
+    wxRemoveFile(temporary);
+    return false;
+}
+
+bool kxSettings::LoadSettings()
+{
+    wxCriticalSectionLocker lock(m_lock);
+    const wxString path = GetPath();
+    for (auto& [groupId, group] : m_groups)
+    {
+        if (group.m_path.StartsWith(m_staticRoot))
+            PrivateLoadStaticGroup(group);
+    }
+    PrivateRestorePath(path);
+    return true;
+}
+
+void kxSettings::PrivateLoadStaticGroup(kxSettingsGroup& group)
+{
+    if (!HasGroup(group.m_path))
+        return;
+    SetPath(group.m_path);
+    wxString raw;
+    wxString text;
+    for (auto& [itemId, item] : group.m_items)
+    {
+        if (item.m_name.empty() || !Read(item.m_name, &raw))
+            continue;
+        wchar_t type;
+        long id;
+        PrivateSplitSettingValue(raw, type, id, text);
+        // The item's own type decides: the letter in the file is not trusted.
+        ConvertText(item, item.m_type, text);
+    }
+}
+
+bool kxSettings::PrivateSplitSettingValue(const wxString& raw, wchar_t& type, long& id,
+                                          wxString& value)
+{
+    const size_t first = raw.find(':');
+    const size_t second = first == wxString::npos ? wxString::npos : raw.find(':', first + 1);
+    type = L'S';
+    id = -1;
+    if (first == wxString::npos)
+    {
+        value = raw;
+        return true;
+    }
+    if (second == wxString::npos)
+    {
+        value = raw.substr(first + 1);
+        return true;
+    }
+    if (first > 0)
+        type = static_cast<wchar_t>(raw[0].GetValue());
+    if (second > first + 1)
+        id = ParseLong(raw.substr(first + 1, second - first - 1));
+    value = raw.substr(second + 1);
+    return true;
+}
+
+bool kxSettings::GetValue(long group, long item, bool& value)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    value = PrivateItem(group, item).m_flag;
+    return true;
+}
+
+bool kxSettings::GetValue(long group, long item, long& value)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    const kxSettingsItem& found = PrivateItem(group, item);
+    value = found.m_type == L'S' ? ParseLong(found.m_text) : found.m_number;
+    return true;
+}
+
+bool kxSettings::GetValue(long group, long item, double& value)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    value = PrivateItem(group, item).m_real;
+    return true;
+}
+
+bool kxSettings::GetValue(long group, long item, wxString& value)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    const kxSettingsItem& found = PrivateItem(group, item);
+    value = found.m_type == L'L' ? FormatLong(found.m_number) : found.m_text;
+    return true;
+}
+
+bool kxSettings::SetValue(long group, long item, bool value, bool notify)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    kxSettingsItem& found = PrivateItem(group, item);
+    if (m_frozen)
+        return true;
+    found.m_flag = value;
+    if (notify && m_settingsSet != nullptr)
+        m_settingsSet->UpdateSetting(group, item, value);
+    return true;
+}
+
+bool kxSettings::SetValue(long group, long item, long value, bool notify)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    kxSettingsItem& found = PrivateItem(group, item);
+    if (m_frozen)
+        return true;
+    if (found.m_type == L'S')
+        found.m_text = FormatLong(ClampToInt32(value));
+    else
+        found.m_number = ClampToInt32(value);
+    if (notify && m_settingsSet != nullptr)
+        m_settingsSet->UpdateSetting(group, item, value);
+    return true;
+}
+
+bool kxSettings::SetValue(long group, long item, double value, bool)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    kxSettingsItem& found = PrivateItem(group, item);
+    if (!m_frozen)
+        found.m_real = value;
+    return true;
+}
+
+bool kxSettings::SetValue(long group, long item, const wxString& value, bool notify)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    kxSettingsItem& found = PrivateItem(group, item);
+    if (m_frozen)
+        return true;
+    if (found.m_type == L'L')
+        found.m_number = ParseLong(value);
+    else
+        found.m_text = value;
+    if (notify && m_settingsSet != nullptr)
+        m_settingsSet->UpdateSetting(group, item, value);
+    return true;
+}
+
+bool kxSettings::SetValue(long group, long item, const wxLongLongNative& value, bool)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    kxSettingsItem& found = PrivateItem(group, item);
+    if (!m_frozen)
+        found.m_text = value.ToString();
+    return true;
+}
+
+bool kxSettings::SetValue(long group, long item, int value, bool notify)
+{
+    return SetValue(group, item, static_cast<long>(value), notify);
+}
+
+bool kxSettings::SetValue(long group, long item, const char* value, bool notify)
+{
+    return SetValue(group, item, wxString(value), notify);
+}
+
+bool kxSettings::SetValue(long group, long item, const wchar_t* value, bool notify)
+{
+    return SetValue(group, item, wxString(value), notify);
+}

@@ -1,0 +1,104 @@
+// A host's settings store: declared groups of typed items kept in memory and persisted in one
+// toolkit configuration file, which the store itself is. Static groups live under "/StaticGroup"
+// and are read and written by item name; dynamic groups live under "/DynamicGroup" and hold a
+// variable list of text items the store names and numbers itself. A value written with
+// announcement refreshes the controls bound to it through the view registry.
+//
+// Every public operation holds one recursive lock for its whole length (the store's before the
+// registry's) and releases it when an exception leaves.
+#ifndef KXRUZOVORI_SETTINGS_KXSETTINGS_H
+#define KXRUZOVORI_SETTINGS_KXSETTINGS_H
+
+#include "kxRuzoVori/core/kxSettingsException.h"
+#include "kxRuzoVori/kxExport.h"
+#include "kxRuzoVori/settings/kxSettingsGroup.h"
+#include "kxRuzoVori/settings/kxSettingsItem.h"
+#include "kxRuzoVori/settings/kxSettingsSet.h"
+
+#include <wx/fileconf.h>
+#include <wx/longlong.h>
+#include <wx/string.h>
+#include <wx/thread.h>
+
+#include <map>
+#include <vector>
+
+class KX_API kxSettings : public wxFileConfig
+{
+public:
+    // Reads fileName (a relative name lies in the user's home folder) and creates the folder the
+    // name gives, with its missing parents; throws kxSettingsException when that fails. The
+    // registry may be null and stays the caller's.
+    kxSettings(const wxString& fileName, kxSettingsSet* settingsSet);
+    kxSettings(const kxSettings&) = delete;
+    kxSettings& operator=(const kxSettings&) = delete;
+    // Saves.
+    ~kxSettings() override;
+
+    // While frozen, writing a value changes and announces nothing.
+    bool Freeze(bool frozen);
+    bool IsFrozen() const;
+
+    // Stores a copy of group under id, with the path root + name (no separator is added, so
+    // names start with "/"), and sets that path in the caller's group as well.
+    void AddGroup(kxSettingsGroup& group, long id, bool isStatic, const wxString& name);
+    // The first group (ascending id) with the path AddGroup would give; id is set only then.
+    bool IsGroupExists(bool isStatic, const wxString& name, long& id);
+    wxString GetGroupName(long id);
+    // The first group holding an item with both this name and this text, or -1.
+    long FindGroupByItem(const wxString& name, const wxString& value);
+    bool RemoveGroup(long id);
+    // Items of source that target has take their name and value (the value as SetValue with
+    // announcement would set it); the others are copied over whole.
+    bool CopyGroup(long source, long target);
+    // Removes every group from the file and from memory.
+    bool ClearSettings();
+
+    // Writes every group from scratch and replaces the file in one step, so a reader (or a crash)
+    // sees either the old file or the new one. False when the file could not be written.
+    bool Save2File();
+    // Takes the values of the groups' items from the configuration; missing entries leave the
+    // item's value as it is, which is how defaults apply.
+    bool LoadSettings();
+
+    // Reading never fails on a conversion: text that is no number reads as 0.
+    bool GetValue(long group, long item, bool& value);
+    bool GetValue(long group, long item, long& value);
+    bool GetValue(long group, long item, double& value);
+    bool GetValue(long group, long item, wxString& value);
+
+    // notify announces the new value to the registry (not for reals and 64-bit numbers).
+    bool SetValue(long group, long item, bool value, bool notify = true);
+    bool SetValue(long group, long item, long value, bool notify = true);
+    bool SetValue(long group, long item, double value, bool notify = true);
+    bool SetValue(long group, long item, const wxString& value, bool notify = true);
+    bool SetValue(long group, long item, const wxLongLongNative& value, bool notify = true);
+    // Without these a literal number or text would be ambiguous or silently become a flag.
+    bool SetValue(long group, long item, int value, bool notify = true);
+    bool SetValue(long group, long item, const char* value, bool notify = true);
+    bool SetValue(long group, long item, const wchar_t* value, bool notify = true);
+
+    // Splits an entry value "type:id:text"; see the file format notes in the source.
+    bool PrivateSplitSettingValue(const wxString& raw, wchar_t& type, long& id, wxString& value);
+
+private:
+    kxSettingsGroup& PrivateGroup(long id);
+    kxSettingsItem& PrivateItem(long group, long item);
+    void PrivateLoadStaticGroup(kxSettingsGroup& group);
+    void PrivateRestorePath(const wxString& path);
+    // Writes the configuration's text to a temporary file beside the target, forces it to disk
+    // and renames it over the target.
+    bool PrivateWriteFile();
+
+    wxString m_staticRoot;
+    wxString m_dynamicRoot;
+    mutable wxCriticalSection m_lock;
+    kxSettingsSet* m_settingsSet;
+    wxString m_fileName;
+    std::map<wxInt32, kxSettingsGroup> m_groups;
+    bool m_frozen;
+    // Where the configuration file really is (a relative name resolved as the toolkit does).
+    wxString m_filePath;
+};
+
+#endif

@@ -1,0 +1,6 @@
+#include "kxRuzoVori/settings/kxSettingsGroup.h"
+
+void kxSettingsGroup::AddItem(wxInt32 id, const kxSettingsItem& item)
+{
+    m_items[id] = item;
+}

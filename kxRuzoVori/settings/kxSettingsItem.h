@@ -1,0 +1,37 @@
+// One setting as the host declares it: the name of its entry in the settings file, a type letter
+// and a value. The value put in before loading is the default. Only the field the type names
+// carries the value: 'B' the flag, 'D' the real, 'L' the number, 'S' and 'U' the text ('U' text is
+// never converted to or from a number by the store).
+#ifndef KXRUZOVORI_SETTINGS_KXSETTINGSITEM_H
+#define KXRUZOVORI_SETTINGS_KXSETTINGSITEM_H
+
+#include "kxRuzoVori/kxExport.h"
+
+#include <wx/defs.h>
+#include <wx/object.h>
+#include <wx/string.h>
+
+class KX_API kxSettingsItem : public wxObject
+{
+public:
+    // An empty text item ('S').
+    kxSettingsItem();
+    kxSettingsItem(const wxString& name, bool value);
+    kxSettingsItem(const wxString& name, int value);
+    // The number is kept in 32 bits; values beyond that range are clamped to it.
+    kxSettingsItem(const wxString& name, long value);
+    kxSettingsItem(const wxString& name, double value);
+    kxSettingsItem(const wxString& name, const wxString& value, wchar_t type = L'S');
+    // Without these a literal text would silently make a flag item.
+    kxSettingsItem(const wxString& name, const char* value, wchar_t type = L'S');
+    kxSettingsItem(const wxString& name, const wchar_t* value, wchar_t type = L'S');
+
+    wxString m_name;
+    wchar_t m_type;
+    wxString m_text;
+    wxInt32 m_number;
+    double m_real;
+    bool m_flag;
+};
+
+#endif

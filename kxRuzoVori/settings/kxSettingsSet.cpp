@@ -1,0 +1,273 @@
+#include "kxRuzoVori/settings/kxSettingsSet.h"
+
+#include <wx/checkbox.h>
+#include <wx/combobox.h>
+#include <wx/textctrl.h>
+
+#include <algorithm>
+
+namespace
+{
+template <typename T> bool RemoveFirst(std::vector<T*>& controls, T* control)
+{
+    const auto found = std::find(controls.begin(), controls.end(), control);
+    if (found == controls.end())
+        return false;
+    controls.erase(found);
+    return true;
+}
+
+// Controls may be added or removed by the events their updates raise: the walk goes by index over
+// the live sequence (map nodes never move), so it never touches a freed element.
+template <typename T, typename Fetch, typename Act> void WalkLive(Fetch fetch, Act act)
+{
+    for (size_t i = 0;; ++i)
+    {
+        std::vector<T*>* controls = fetch();
+        if (controls == nullptr || i >= controls->size())
+            break;
+        act((*controls)[i]);
+    }
+}
+
+// A combo box asserts on an entry number it does not have; such a number clears the selection.
+void SelectEntry(wxComboBox* box, long entry)
+{
+    if (entry >= 0 && entry < static_cast<long>(box->GetCount()))
+        box->SetSelection(static_cast<int>(entry));
+    else
+        box->SetSelection(wxNOT_FOUND);
+}
+} // namespace
+
+kxSettingsSet::kxSettingsSet() {}
+
+kxSettingsSet::~kxSettingsSet() {}
+
+kxSettingsSet::Binding* kxSettingsSet::PrivateFindBinding(long group, long item)
+{
+    const auto groupIt = m_bindings.find(group);
+    if (groupIt == m_bindings.end())
+        return nullptr;
+    const auto itemIt = groupIt->second.find(item);
+    return itemIt == groupIt->second.end() ? nullptr : &itemIt->second;
+}
+
+std::vector<wxCheckBox*>* kxSettingsSet::PrivateCheckBoxes(long group, long item)
+{
+    Binding* binding = PrivateFindBinding(group, item);
+    return binding == nullptr ? nullptr : &binding->m_checkBoxes;
+}
+
+std::vector<wxTextCtrl*>* kxSettingsSet::PrivateEditBoxes(long group, long item)
+{
+    Binding* binding = PrivateFindBinding(group, item);
+    return binding == nullptr ? nullptr : &binding->m_editBoxes;
+}
+
+std::vector<wxComboBox*>* kxSettingsSet::PrivateComboBoxes(long group, long item)
+{
+    Binding* binding = PrivateFindBinding(group, item);
+    return binding == nullptr ? nullptr : &binding->m_comboBoxes;
+}
+
+kxSettingsSet::Binding& kxSettingsSet::PrivateGetBinding(long group, long item)
+{
+    PrivateAddItemIfNotExists(group, item);
+    return m_bindings[group][item];
+}
+
+bool kxSettingsSet::PrivateAddGroupIfNotExists(long group)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    m_bindings.emplace(group, std::map<long, Binding>());
+    return true;
+}
+
+bool kxSettingsSet::PrivateAddItemIfNotExists(long group, long item)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    PrivateAddGroupIfNotExists(group);
+    m_bindings[group].emplace(item, Binding());
+    return true;
+}
+
+// Handlers may add or remove registrations while they run, so the walk is by index as above.
+void kxSettingsSet::PrivateCallHandlers(long group, long item, wxEventType type)
+{
+    wxCommandEvent event(type, 0);
+    for (size_t i = 0;; ++i)
+    {
+        Binding* binding = PrivateFindBinding(group, item);
+        if (binding == nullptr || i >= binding->m_handlers.size() || i >= binding->m_methods.size())
+            break;
+        wxObject* handler = binding->m_handlers[i];
+        const kxSettingsEventMethod method = binding->m_methods[i];
+        if (handler != nullptr && method != nullptr)
+            (handler->*method)(event);
+    }
+}
+
+bool kxSettingsSet::AddHandler(long group, long item, kxSettingsEventMethod method,
+                               wxEvtHandler* handler)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    Binding& binding = PrivateGetBinding(group, item);
+    binding.m_methods.push_back(method);
+    binding.m_handlers.push_back(handler);
+    return true;
+}
+
+// Removing the pair rather than searching the two sequences apart keeps every remaining method
+// with the object it was registered for.
+bool kxSettingsSet::RemoveHandler(long group, long item, kxSettingsEventMethod method,
+                                  wxEvtHandler* handler)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    Binding* binding = PrivateFindBinding(group, item);
+    if (binding == nullptr)
+        return false;
+    for (size_t i = 0; i < binding->m_handlers.size() && i < binding->m_methods.size(); ++i)
+    {
+        if (binding->m_handlers[i] == handler && binding->m_methods[i] == method)
+        {
+            binding->m_handlers.erase(binding->m_handlers.begin() + i);
+            binding->m_methods.erase(binding->m_methods.begin() + i);
+            break;
+        }
+    }
+    return true;
+}
+
+bool kxSettingsSet::AddEditBox(long group, long item, wxTextCtrl* control)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    PrivateGetBinding(group, item).m_editBoxes.push_back(control);
+    return true;
+}
+
+bool kxSettingsSet::AddCheckBox(long group, long item, wxCheckBox* control)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    PrivateGetBinding(group, item).m_checkBoxes.push_back(control);
+    return true;
+}
+
+bool kxSettingsSet::AddComboBox(long group, long item, wxComboBox* control)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    PrivateGetBinding(group, item).m_comboBoxes.push_back(control);
+    return true;
+}
+
+bool kxSettingsSet::RemoveEditBox(long group, long item, wxTextCtrl* control)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    Binding* binding = PrivateFindBinding(group, item);
+    return binding != nullptr && RemoveFirst(binding->m_editBoxes, control);
+}
+
+bool kxSettingsSet::RemoveCheckBox(long group, long item, wxCheckBox* control)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    Binding* binding = PrivateFindBinding(group, item);
+    return binding != nullptr && RemoveFirst(binding->m_checkBoxes, control);
+}
+
+bool kxSettingsSet::RemoveComboBox(long group, long item, wxComboBox* control)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    Binding* binding = PrivateFindBinding(group, item);
+    return binding != nullptr && RemoveFirst(binding->m_comboBoxes, control);
+}
+
+bool kxSettingsSet::UpdateSetting(long group, long item, bool value)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    Binding* binding = PrivateFindBinding(group, item);
+    if (binding == nullptr)
+        return false;
+    WalkLive<wxCheckBox>([&] { return PrivateCheckBoxes(group, item); },
+                         [&](wxCheckBox* box) { box->SetValue(value); });
+    PrivateCallHandlers(group, item, wxEVT_COMMAND_CHECKBOX_CLICKED);
+    return true;
+}
+
+bool kxSettingsSet::UpdateSetting(long group, long item, long value)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    Binding* binding = PrivateFindBinding(group, item);
+    if (binding == nullptr)
+        return false;
+    WalkLive<wxComboBox>([&] { return PrivateComboBoxes(group, item); },
+                         [&](wxComboBox* box) { SelectEntry(box, value); });
+    PrivateCallHandlers(group, item, wxEVT_COMMAND_COMBOBOX_SELECTED);
+    return true;
+}
+
+// Texts are set only where they differ: a text control announces every change, and two bound
+// edit boxes mirroring each other must come to rest.
+bool kxSettingsSet::UpdateSetting(long group, long item, const wxString& value)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    Binding* binding = PrivateFindBinding(group, item);
+    if (binding == nullptr)
+        return false;
+    WalkLive<wxTextCtrl>([&] { return PrivateEditBoxes(group, item); },
+                         [&](wxTextCtrl* box)
+                         {
+                             if (box->GetValue() != value)
+                                 box->SetValue(value);
+                         });
+    return true;
+}
+
+bool kxSettingsSet::UpdateCheckBox(long group, long item, wxCheckBox* source)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    Binding* binding = PrivateFindBinding(group, item);
+    if (binding == nullptr)
+        return false;
+    const bool value = source->GetValue();
+    WalkLive<wxCheckBox>([&] { return PrivateCheckBoxes(group, item); },
+                         [&](wxCheckBox* box)
+                         {
+                             if (box != source)
+                                 box->SetValue(value);
+                         });
+    PrivateCallHandlers(group, item, wxEVT_COMMAND_CHECKBOX_CLICKED);
+    return true;
+}
+
+bool kxSettingsSet::UpdateComboBox(long group, long item, wxComboBox* source)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    Binding* binding = PrivateFindBinding(group, item);
+    if (binding == nullptr)
+        return false;
+    const long selection = source->GetSelection();
+    WalkLive<wxComboBox>([&] { return PrivateComboBoxes(group, item); },
+                         [&](wxComboBox* box)
+                         {
+                             if (box != source)
+                                 SelectEntry(box, selection);
+                         });
+    PrivateCallHandlers(group, item, wxEVT_COMMAND_COMBOBOX_SELECTED);
+    return true;
+}
+
+bool kxSettingsSet::UpdateEditBox(long group, long item, wxTextCtrl* source)
+{
+    wxCriticalSectionLocker lock(m_lock);
+    Binding* binding = PrivateFindBinding(group, item);
+    if (binding == nullptr)
+        return false;
+    const wxString value = source->GetValue();
+    WalkLive<wxTextCtrl>([&] { return PrivateEditBoxes(group, item); },
+                         [&](wxTextCtrl* box)
+                         {
+                             if (box != source && box->GetValue() != value)
+                                 box->SetValue(value);
+                         });
+    return true;
+}
