@@ -78,6 +78,34 @@ public:
     bool SetValue(long group, long item, const char* value, bool notify = true);
     bool SetValue(long group, long item, const wchar_t* value, bool notify = true);
 
+    // Dynamic groups: a list of text items ('S') that the store names "item" + id and numbers
+    // itself unless the host names them (the Ex forms). None of these saves or announces; while
+    // frozen they leave the group as it is. They accept static groups too.
+    //
+    // Adds an item under the next free id: the first id, counting up from the number of items,
+    // that no item has.
+    bool AddItemToDynamicGroup(long group, const wxString& value);
+    bool AddItemToDynamicGroupEx(long group, const wxString& name, const wxString& value);
+    // Removes the first item with that name; false when there is none (or the store is frozen).
+    bool RemoveItemFromDynamicGroupByName(long group, const wxString& name);
+    // Removes the first item with that text, then renames all items item0, item1, ... in id order
+    // (ids stay).
+    bool RemoveItemFromDynamicGroupByValue(long group, const wxString& value);
+    long FindItemByName(long group, const wxString& name);
+    long FindItemByValue(long group, const wxString& value);
+    bool IsGroupHasItems(long group);
+    // Removes every item, frozen or not; always false.
+    bool RemoveGroupItems(long group);
+    // Replace every item by one per text, with ids 0, 1, ...
+    bool SaveItemsOfDynamicGroup(long group, const std::vector<wxString>& values);
+    bool SaveItemsOfDynamicGroupEx(long group, const std::vector<wxString>& names,
+                                   const std::vector<wxString>& values);
+    // Fill the lists in id order; throw when an item is not of type 'S'. The plain form tells
+    // whether it found any text.
+    bool LoadItemsOfDynamicGroup(long group, std::vector<wxString>& values);
+    bool LoadItemsOfDynamicGroupEx(long group, std::vector<wxString>& names,
+                                   std::vector<wxString>& values);
+
     // Splits an entry value "type:id:text"; see the file format notes in the source.
     bool PrivateSplitSettingValue(const wxString& raw, wchar_t& type, long& id, wxString& value);
 
@@ -85,6 +113,8 @@ private:
     kxSettingsGroup& PrivateGroup(long id);
     kxSettingsItem& PrivateItem(long group, long item);
     void PrivateLoadStaticGroup(kxSettingsGroup& group);
+    void PrivateLoadDynamicGroup(kxSettingsGroup& group);
+    void PrivateAddDynamicItem(kxSettingsGroup& group, const wxString* name, const wxString& value);
     void PrivateRestorePath(const wxString& path);
     // Writes the configuration's text to a temporary file beside the target, forces it to disk
     // and renames it over the target.
