@@ -33,4 +33,6 @@
 #include "kxRuzoVori/settings/kxSettingsItem.h"
 #include "kxRuzoVori/settings/kxSettingsSet.h"
 
+#include "kxRuzoVori/serialize/wxSerialize.h"
+
 #endif
