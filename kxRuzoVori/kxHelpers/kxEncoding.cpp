@@ -1,5 +1,6 @@
 #include "kxRuzoVori/kxHelpers/kxEncoding.h"
 
+#include <cstdint>
 #include <cstring>
 #include <cwchar>
 #include <string>
@@ -10,9 +11,28 @@ unsigned long g_kxEmptyULong = 0;
 
 namespace
 {
-const char kHexDigits[] = "0123456789ABCDEF";
+constexpr char kHexDigits[] = "0123456789ABCDEF";
 
-// Writes the hex text of length bytes straight into the string's own storage.
+// The two digits of every byte, ready to be copied as one piece.
+struct kxHexPairs
+{
+    wxChar m_pair[256][2];
+};
+
+constexpr kxHexPairs MakeHexPairs()
+{
+    kxHexPairs pairs{};
+    for (int i = 0; i < 256; ++i)
+    {
+        pairs.m_pair[i][0] = kHexDigits[i >> 4];
+        pairs.m_pair[i][1] = kHexDigits[i & 15];
+    }
+    return pairs;
+}
+
+constexpr kxHexPairs kHexPairs = MakeHexPairs();
+
+// Writes the hex text of length bytes straight into the string's buffer.
 wxString HexOf(const unsigned char* bytes, size_t length)
 {
     wxString text;
@@ -22,10 +42,7 @@ wxString HexOf(const unsigned char* bytes, size_t length)
         wxStringBufferLength buffer(text, length * 2);
         wxChar* out = buffer;
         for (size_t i = 0; i < length; ++i)
-        {
-            out[2 * i] = kHexDigits[bytes[i] >> 4];
-            out[2 * i + 1] = kHexDigits[bytes[i] & 15];
-        }
+            memcpy(out + 2 * i, kHexPairs.m_pair[bytes[i]], sizeof kHexPairs.m_pair[0]);
         buffer.SetLength(length * 2);
     }
     return text;
@@ -126,7 +143,7 @@ namespace kxRuzoVori
 {
 namespace
 {
-const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 const size_t kError = static_cast<size_t>(-1);
 
 // The two characters of every 12-bit value, so a group of three bytes takes two lookups.
@@ -165,13 +182,55 @@ constexpr kxBase64Values MakeValues()
         values.m_value[i] = kForeign;
     for (int i = 0; i < 64; ++i)
         values.m_value[static_cast<unsigned char>(kAlphabet[i])] = static_cast<unsigned char>(i);
-    values.m_value['='] = kPad;
+    values.m_value[static_cast<unsigned char>('=')] = kPad;
     for (unsigned char c : {0, 9, 10, 12, 13, 32})
         values.m_value[c] = kSpace;
     return values;
 }
 
 constexpr kxBase64Values kValues = MakeValues();
+
+// The value of each source byte already shifted to its place in a quartet's 24 bits; bytes
+// outside the alphabet carry a bit above those 24, so one test checks a whole quartet.
+struct kxBase64Shifted
+{
+    std::uint32_t m_shifted[4][256];
+};
+
+constexpr kxBase64Shifted MakeShifted()
+{
+    kxBase64Shifted tables{};
+    for (int place = 0; place < 4; ++place)
+        for (int c = 0; c < 256; ++c)
+            tables.m_shifted[place][c] = kValues.m_value[c] < 64
+                                             ? std::uint32_t(kValues.m_value[c]) << (18 - 6 * place)
+                                             : 0x01000000u;
+    return tables;
+}
+
+constexpr kxBase64Shifted kShifted = MakeShifted();
+
+// Decodes up to quartets whole quartets of alphabet characters (only validating them when out is
+// null); stops before the first quartet holding anything else. Returns the quartets decoded.
+size_t DecodeQuartets(const unsigned char* in, size_t quartets, unsigned char* out)
+{
+    const auto& t = kShifted.m_shifted;
+    size_t q = 0;
+    for (; q < quartets; ++q, in += 4)
+    {
+        const std::uint32_t group = t[0][in[0]] | t[1][in[1]] | t[2][in[2]] | t[3][in[3]];
+        if (group >> 24)
+            break;
+        if (out)
+        {
+            out[0] = static_cast<unsigned char>(group >> 16);
+            out[1] = static_cast<unsigned char>(group >> 8);
+            out[2] = static_cast<unsigned char>(group);
+            out += 3;
+        }
+    }
+    return q;
+}
 
 inline void EncodeGroup(const unsigned char* in, char* out)
 {
@@ -240,22 +299,12 @@ size_t wxBase64Decode(void* dst, size_t dstLen, const char* src, size_t srcLen,
         // Whole quartets of alphabet characters, the common case, skip the state machine.
         if (count == 0 && !ended)
         {
-            while (i + 4 <= srcLen && (!out || decoded + 3 <= dstLen))
-            {
-                const unsigned v0 = kValues.m_value[in[i]], v1 = kValues.m_value[in[i + 1]],
-                               v2 = kValues.m_value[in[i + 2]], v3 = kValues.m_value[in[i + 3]];
-                if ((v0 | v1 | v2 | v3) >= 64)
-                    break;
-                if (out)
-                {
-                    const unsigned group = (v0 << 18) | (v1 << 12) | (v2 << 6) | v3;
-                    out[decoded] = static_cast<unsigned char>(group >> 16);
-                    out[decoded + 1] = static_cast<unsigned char>(group >> 8);
-                    out[decoded + 2] = static_cast<unsigned char>(group);
-                }
-                decoded += 3;
-                i += 4;
-            }
+            size_t quartets = (srcLen - i) / 4;
+            if (out && (dstLen - decoded) / 3 < quartets)
+                quartets = (dstLen - decoded) / 3;
+            const size_t done = DecodeQuartets(in + i, quartets, out ? out + decoded : nullptr);
+            decoded += 3 * done;
+            i += 4 * done;
             if (i >= srcLen)
                 break;
         }

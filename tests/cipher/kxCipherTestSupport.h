@@ -34,7 +34,8 @@ inline kxBytes kxRandomBytes(std::mt19937& random, size_t length)
 inline wxMemoryBuffer kxBufferOf(const kxBytes& bytes)
 {
     wxMemoryBuffer buffer;
-    buffer.AppendData(bytes.data(), bytes.size());
+    if (!bytes.empty())
+        buffer.AppendData(bytes.data(), bytes.size());
     return buffer;
 }
 

@@ -21,7 +21,8 @@ using Bytes = std::vector<unsigned char>;
 wxMemoryBuffer BufferOf(const Bytes& bytes)
 {
     wxMemoryBuffer buffer;
-    buffer.AppendData(bytes.data(), bytes.size());
+    if (!bytes.empty())
+        buffer.AppendData(bytes.data(), bytes.size());
     return buffer;
 }
 

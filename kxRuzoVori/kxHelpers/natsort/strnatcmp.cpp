@@ -137,6 +137,13 @@ int NaturalCompare(const wchar_t* a, const wchar_t* b, bool foldCase)
     for (;;)
     {
         wxUint32 ca = ai.Unit(), cb = bi.Unit();
+        // Equal characters that are neither white space nor digits just pass.
+        if (ca == cb && ca != 0 && !IsSpace(ca) && !IsDigit(ca))
+        {
+            ai.Advance();
+            bi.Advance();
+            continue;
+        }
         while (IsSpace(ca))
         {
             ai.Advance();
