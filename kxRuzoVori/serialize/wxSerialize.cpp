@@ -30,6 +30,8 @@ const unsigned char TAG_LEAVE = '>';
 
 const size_t DOUBLE_SIZE = 10;
 const size_t DATETIME_SIZE = 9;
+// The largest payload read together with its tag.
+const size_t MAX_FIXED_SIZE = 10;
 // Counts read from a stream of unknown length are honoured this many bytes at a time, so a
 // corrupt count costs at most one piece before the stream runs dry.
 const size_t PIECE = 4096;
@@ -311,6 +313,25 @@ bool IsValidDate(unsigned day, unsigned month, unsigned year, unsigned hour, uns
     return day <= wxDateTime::GetNumberOfDays(static_cast<wxDateTime::Month>(month),
                                               static_cast<int>(year));
 }
+wxDateTime DateFromBytes(const unsigned char* bytes)
+{
+    const unsigned day = bytes[0];
+    const unsigned month = bytes[1];
+    const unsigned year = GetBE16(bytes + 2);
+    const unsigned hour = bytes[4];
+    const unsigned minute = bytes[5];
+    const unsigned second = bytes[6];
+    const unsigned millisecond = GetBE16(bytes + 7);
+    // An invalid date is written with day 0; fields no calendar has read back as invalid too.
+    if (!IsValidDate(day, month, year, hour, minute, second, millisecond))
+        return wxDateTime();
+    return wxDateTime(static_cast<wxDateTime::wxDateTime_t>(day),
+                      static_cast<wxDateTime::Month>(month), static_cast<int>(year),
+                      static_cast<wxDateTime::wxDateTime_t>(hour),
+                      static_cast<wxDateTime::wxDateTime_t>(minute),
+                      static_cast<wxDateTime::wxDateTime_t>(second),
+                      static_cast<wxDateTime::wxDateTime_t>(millisecond));
+}
 } // namespace
 
 wxSerialize::wxSerialize(wxOutputStream& stream, unsigned int version, const wxString& header,
@@ -318,7 +339,7 @@ wxSerialize::wxSerialize(wxOutputStream& stream, unsigned int version, const wxS
     : m_unusedOutput(&m_unusedText), m_unusedInput(wxEmptyString), m_errorCode(-2),
       m_header(header), m_version(version), m_opened(false), m_partialMode(partialMode),
       m_writeMode(true), m_odstr(stream), m_idstr(m_unusedInput), m_objectLevel(0),
-      m_haveBoundary(false), m_lastBoundary(0)
+      m_haveBoundary(false), m_lastBoundary(0), m_inputLength(wxInvalidOffset)
 {
     if (!m_odstr.IsOk())
     {
@@ -340,7 +361,7 @@ wxSerialize::wxSerialize(wxInputStream& stream, unsigned int version, const wxSt
     : m_unusedOutput(&m_unusedText), m_unusedInput(wxEmptyString), m_errorCode(-2),
       m_header(header), m_version(version), m_opened(false), m_partialMode(partialMode),
       m_writeMode(false), m_odstr(m_unusedOutput), m_idstr(stream), m_objectLevel(0),
-      m_haveBoundary(false), m_lastBoundary(0)
+      m_haveBoundary(false), m_lastBoundary(0), m_inputLength(stream.GetLength())
 {
     if (!m_idstr.IsOk())
     {
@@ -560,14 +581,21 @@ bool wxSerialize::LoadBytes(void* data, size_t size)
     return false;
 }
 
+wxFileOffset wxSerialize::GetRemaining(wxFileOffset length) const
+{
+    if (length == wxInvalidOffset)
+        return -1;
+    const wxFileOffset position = m_idstr.TellI();
+    if (position == wxInvalidOffset || position > length)
+        return -1;
+    return length - position;
+}
+
 bool wxSerialize::CheckAvailable(wxUint64 size)
 {
-    const wxFileOffset length = m_idstr.GetLength();
-    if (length == wxInvalidOffset)
-        return true;
-    const wxFileOffset position = m_idstr.TellI();
-    if (position == wxInvalidOffset || position > length ||
-        size <= static_cast<wxUint64>(length - position))
+    // Asked afresh: a file may have grown since the reader was made.
+    const wxFileOffset left = GetRemaining(m_idstr.GetLength());
+    if (left < 0 || size <= static_cast<wxUint64>(left))
         return true;
     LogError(-2, 12);
     return false;
@@ -628,7 +656,8 @@ wxLongLongNative wxSerialize::LoadLongLong()
 {
     const wxUint32 high = LoadUint32();
     const wxUint32 low = LoadUint32();
-    return wxLongLongNative(static_cast<wxInt32>(high), low);
+    // Joined here: the toolkit's (high, low) constructor shifts a negative high half.
+    return wxLongLongNative(static_cast<wxLongLong_t>((wxUint64(high) << 32) | low));
 }
 
 bool wxSerialize::LoadBool()
@@ -684,7 +713,7 @@ void wxSerialize::LoadIntInt(int& value1, int& value2)
 
 void wxSerialize::LoadUnits(wxUint32 count, wxString& text)
 {
-    if (!CheckAvailable(wxUint64(count) * 2))
+    if (count == 0 || !CheckAvailable(wxUint64(count) * 2))
         return;
     unsigned char bytes[PIECE];
     wchar_t chars[PIECE / 2 + 1];
@@ -728,17 +757,24 @@ wxString wxSerialize::LoadUniString()
 {
     wxString text;
     const wxUint32 count = LoadUint32();
-    if (IsOk() && count != 0)
+    if (IsOk())
         LoadUnits(count, text);
     return text;
 }
 
 wxArrayString wxSerialize::LoadArrayString()
 {
-    wxArrayString array;
     const wxUint32 count = LoadUint32();
+    if (!IsOk())
+        return wxArrayString();
+    return LoadStrings(count);
+}
+
+wxArrayString wxSerialize::LoadStrings(wxUint32 count)
+{
+    wxArrayString array;
     // Every element takes at least its four-byte count.
-    if (!IsOk() || !CheckAvailable(wxUint64(count) * 4))
+    if (!CheckAvailable(wxUint64(count) * 4))
         return array;
     array.reserve(std::min<size_t>(count, PIECE));
     for (wxUint32 i = 0; i < count && IsOk(); ++i)
@@ -748,9 +784,16 @@ wxArrayString wxSerialize::LoadArrayString()
 
 wxArrayInt wxSerialize::LoadArrayInt()
 {
+    const wxUint32 count = LoadUint32();
+    if (!IsOk())
+        return wxArrayInt();
+    return LoadInts(count);
+}
+
+wxArrayInt wxSerialize::LoadInts(wxUint32 count)
+{
     wxArrayInt array;
-    wxUint32 count = LoadUint32();
-    if (!IsOk() || !CheckAvailable(wxUint64(count) * 4))
+    if (!CheckAvailable(wxUint64(count) * 4))
         return array;
     array.reserve(std::min<size_t>(count, PIECE));
     unsigned char bytes[PIECE];
@@ -771,22 +814,7 @@ wxDateTime wxSerialize::LoadDateTime()
     unsigned char bytes[DATETIME_SIZE];
     if (!CanLoad() || !LoadBytes(bytes, sizeof bytes))
         return wxDateTime();
-    const unsigned day = bytes[0];
-    const unsigned month = bytes[1];
-    const unsigned year = GetBE16(bytes + 2);
-    const unsigned hour = bytes[4];
-    const unsigned minute = bytes[5];
-    const unsigned second = bytes[6];
-    const unsigned millisecond = GetBE16(bytes + 7);
-    // An invalid date is written with day 0; fields no calendar has read back as invalid too.
-    if (!IsValidDate(day, month, year, hour, minute, second, millisecond))
-        return wxDateTime();
-    return wxDateTime(static_cast<wxDateTime::wxDateTime_t>(day),
-                      static_cast<wxDateTime::Month>(month), static_cast<int>(year),
-                      static_cast<wxDateTime::wxDateTime_t>(hour),
-                      static_cast<wxDateTime::wxDateTime_t>(minute),
-                      static_cast<wxDateTime::wxDateTime_t>(second),
-                      static_cast<wxDateTime::wxDateTime_t>(millisecond));
+    return DateFromBytes(bytes);
 }
 
 void wxSerialize::Load(wxMemoryBuffer& buffer)
@@ -847,11 +875,10 @@ int wxSerialize::LoadChunkHeader(int expected)
 {
     if (!CanLoad() || m_haveBoundary)
         return 0;
-    const unsigned char tag = LoadChar();
+    unsigned char tag = 0;
+    LoadBytes(&tag, 1);
     if (tag == TAG_ENTER || tag == TAG_LEAVE)
     {
-        if (!IsOk())
-            return 0;
         m_haveBoundary = true;
         m_lastBoundary = tag;
         return 0;
@@ -860,6 +887,40 @@ int wxSerialize::LoadChunkHeader(int expected)
         return tag;
     LogError(-2, 10, GetHeaderName(expected), GetHeaderName(tag));
     return -1;
+}
+
+bool wxSerialize::LoadItem(int expected, unsigned char* payload, size_t size)
+{
+    if (!CanLoad() || m_haveBoundary)
+        return false;
+    const wxFileOffset left = GetRemaining(m_inputLength);
+    if (left < 0 || static_cast<wxUint64>(left) < size + 1)
+        return LoadChunkHeader(expected) == expected && CanLoad() && LoadBytes(payload, size);
+
+    // The stream holds the whole item: tag and payload come in one piece.
+    unsigned char bytes[1 + MAX_FIXED_SIZE];
+    if (!LoadBytes(bytes, size + 1))
+        return false;
+    const unsigned char tag = bytes[0];
+    if (tag == TAG_ENTER || tag == TAG_LEAVE)
+    {
+        // Only the marker was due: the rest goes back for whoever reads next.
+        if (m_idstr.Ungetch(bytes + 1, size) != size)
+        {
+            LogError(-2, 11, wxString::Format(wxS("%zu"), size));
+            return false;
+        }
+        m_haveBoundary = true;
+        m_lastBoundary = tag;
+        return false;
+    }
+    if (tag != expected)
+    {
+        LogError(-2, 10, GetHeaderName(expected), GetHeaderName(tag));
+        return false;
+    }
+    std::memcpy(payload, bytes + 1, size);
+    return true;
 }
 
 void wxSerialize::SkipData(unsigned char tag)
@@ -1242,64 +1303,55 @@ bool wxSerialize::WriteBitmap(const wxBitmap& bitmap)
 
 bool wxSerialize::ReadBool(bool& value)
 {
-    if (LoadChunkHeader(TAG_BOOL) == 0)
+    unsigned char byte;
+    if (!LoadItem(TAG_BOOL, &byte, 1) || !IsOk())
         return false;
-    const bool loaded = LoadBool();
-    if (!IsOk())
-        return false;
-    value = loaded;
+    value = byte != 0;
     return true;
 }
 
 bool wxSerialize::ReadUint8(unsigned char& value)
 {
-    if (LoadChunkHeader(TAG_UINT8) == 0)
+    unsigned char byte;
+    if (!LoadItem(TAG_UINT8, &byte, 1) || !IsOk())
         return false;
-    const unsigned char loaded = LoadUint8();
-    if (!IsOk())
-        return false;
-    value = loaded;
+    value = byte;
     return true;
 }
 
 bool wxSerialize::ReadUint16(unsigned short& value)
 {
-    if (LoadChunkHeader(TAG_UINT16) == 0)
+    unsigned char bytes[2];
+    if (!LoadItem(TAG_UINT16, bytes, sizeof bytes) || !IsOk())
         return false;
-    const wxUint16 loaded = LoadUint16();
-    if (!IsOk())
-        return false;
-    value = loaded;
+    value = GetBE16(bytes);
     return true;
 }
 
 bool wxSerialize::ReadUint32(unsigned int& value)
 {
-    if (LoadChunkHeader(TAG_UINT32) == 0)
+    unsigned char bytes[4];
+    if (!LoadItem(TAG_UINT32, bytes, sizeof bytes) || !IsOk())
         return false;
-    const wxUint32 loaded = LoadUint32();
-    if (!IsOk())
-        return false;
-    value = loaded;
+    value = GetBE32(bytes);
     return true;
 }
 
 bool wxSerialize::ReadUint64(unsigned long long& value)
 {
-    if (LoadChunkHeader(TAG_UINT64) == 0)
+    unsigned char bytes[8];
+    if (!LoadItem(TAG_UINT64, bytes, sizeof bytes) || !IsOk())
         return false;
-    const wxUint64 loaded = LoadUint64();
-    if (!IsOk())
-        return false;
-    value = loaded;
+    value = GetBE64(bytes);
     return true;
 }
 
 bool wxSerialize::ReadInt(int& value)
 {
-    if (LoadChunkHeader(TAG_INT) == 0)
+    unsigned char size;
+    if (!LoadItem(TAG_INT, &size, 1))
         return false;
-    const int loaded = LoadInt();
+    const int loaded = LoadSizedInt(size);
     if (!IsOk())
         return false;
     value = loaded;
@@ -1308,11 +1360,11 @@ bool wxSerialize::ReadInt(int& value)
 
 bool wxSerialize::ReadIntInt(int& value1, int& value2)
 {
-    if (LoadChunkHeader(TAG_INTINT) == 0)
+    unsigned char size;
+    if (!LoadItem(TAG_INTINT, &size, 1))
         return false;
-    int first;
-    int second;
-    LoadIntInt(first, second);
+    const int first = LoadSizedInt(size);
+    const int second = LoadSizedInt(size);
     if (!IsOk())
         return false;
     value1 = first;
@@ -1322,31 +1374,29 @@ bool wxSerialize::ReadIntInt(int& value1, int& value2)
 
 bool wxSerialize::ReadLongLong(wxLongLongNative& value)
 {
-    if (LoadChunkHeader(TAG_LONGLONG) == 0)
+    unsigned char bytes[8];
+    if (!LoadItem(TAG_LONGLONG, bytes, sizeof bytes) || !IsOk())
         return false;
-    const wxLongLongNative loaded = LoadLongLong();
-    if (!IsOk())
-        return false;
-    value = loaded;
+    value = wxLongLongNative(static_cast<wxLongLong_t>(GetBE64(bytes)));
     return true;
 }
 
 bool wxSerialize::ReadDouble(double& value)
 {
-    if (LoadChunkHeader(TAG_DOUBLE) == 0)
+    unsigned char bytes[DOUBLE_SIZE];
+    if (!LoadItem(TAG_DOUBLE, bytes, sizeof bytes) || !IsOk())
         return false;
-    const double loaded = LoadDouble();
-    if (!IsOk())
-        return false;
-    value = loaded;
+    value = GetExtended(bytes);
     return true;
 }
 
 bool wxSerialize::ReadString(wxString& value)
 {
-    if (LoadChunkHeader(TAG_STRING) == 0)
+    unsigned char count[4];
+    if (!LoadItem(TAG_STRING, count, sizeof count))
         return false;
-    wxString loaded = LoadUniString();
+    wxString loaded;
+    LoadUnits(GetBE32(count), loaded);
     if (!IsOk())
         return false;
     value.swap(loaded);
@@ -1355,9 +1405,10 @@ bool wxSerialize::ReadString(wxString& value)
 
 bool wxSerialize::ReadArrayString(wxArrayString& value)
 {
-    if (LoadChunkHeader(TAG_ARRSTRING) == 0)
+    unsigned char count[4];
+    if (!LoadItem(TAG_ARRSTRING, count, sizeof count))
         return false;
-    const wxArrayString loaded = LoadArrayString();
+    const wxArrayString loaded = LoadStrings(GetBE32(count));
     if (!IsOk())
         return false;
     value = loaded;
@@ -1366,9 +1417,10 @@ bool wxSerialize::ReadArrayString(wxArrayString& value)
 
 bool wxSerialize::ReadArrayInt(wxArrayInt& value)
 {
-    if (LoadChunkHeader(TAG_ARRINT) == 0)
+    unsigned char count[4];
+    if (!LoadItem(TAG_ARRINT, count, sizeof count))
         return false;
-    const wxArrayInt loaded = LoadArrayInt();
+    const wxArrayInt loaded = LoadInts(GetBE32(count));
     if (!IsOk())
         return false;
     value = loaded;
@@ -1377,12 +1429,10 @@ bool wxSerialize::ReadArrayInt(wxArrayInt& value)
 
 bool wxSerialize::ReadDateTime(wxDateTime& value)
 {
-    if (LoadChunkHeader(TAG_DATETIME) == 0)
+    unsigned char bytes[DATETIME_SIZE];
+    if (!LoadItem(TAG_DATETIME, bytes, sizeof bytes) || !IsOk())
         return false;
-    const wxDateTime loaded = LoadDateTime();
-    if (!IsOk())
-        return false;
-    value = loaded;
+    value = DateFromBytes(bytes);
     return true;
 }
 

@@ -199,8 +199,15 @@ private:
     void SaveBytes(const void* data, size_t size);
     // Reads exactly size bytes; a stream that ends first is an end-of-stream error.
     bool LoadBytes(void* data, size_t size);
+    // Bytes left in a stream of the given length, or -1 when that is not known.
+    wxFileOffset GetRemaining(wxFileOffset length) const;
     // False, with an error, when the stream is known to hold fewer than size bytes.
     bool CheckAvailable(wxUint64 size);
+    // The tag check and then size payload bytes; true only when both were had.
+    bool LoadItem(int expected, unsigned char* payload, size_t size);
+    // The elements of an array whose count was read.
+    wxArrayString LoadStrings(wxUint32 count);
+    wxArrayInt LoadInts(wxUint32 count);
     // Reads count UTF-16 code units into text, in bounded pieces.
     void LoadUnits(wxUint32 count, wxString& text);
     // Reads and drops size bytes, in bounded pieces.
@@ -225,6 +232,9 @@ private:
     bool m_haveBoundary;
     unsigned char m_lastBoundary;
     Status m_status;
+    // The input's length when the reader was made: whole items are read in one piece while
+    // it shows them to be there.
+    wxFileOffset m_inputLength;
 };
 
 #endif
