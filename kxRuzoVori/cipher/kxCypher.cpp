@@ -96,20 +96,17 @@ void kxCypher::_processBlock(wxMemoryBuffer& in, wxMemoryBuffer& out, bool encry
     const size_t previous = out.GetDataLen();
     // Grow out before looking at in: the two may share one storage that the growth moves.
     unsigned char* target = static_cast<unsigned char*>(out.GetWriteBuf(length));
-    unsigned char* source = static_cast<unsigned char*>(in.GetData());
+    const unsigned char* source = static_cast<const unsigned char*>(in.GetData());
     if (m_mode == 1)
     {
         kxDesKeySchedule schedule;
         schedule.Build(static_cast<const unsigned char*>(m_key.GetData()), !encrypt);
-        for (size_t i = 0; i < blocks; ++i)
-            schedule.ProcessBlock(source + 8 * i, target + 8 * i);
+        schedule.ProcessBlocks(source, target, blocks);
     }
     else
     {
         wxTripleDES engine(static_cast<const char*>(m_key.GetData()), !encrypt);
-        for (size_t i = 0; i < blocks; ++i)
-            engine.ProcessBlock(reinterpret_cast<char*>(source + 8 * i),
-                                reinterpret_cast<char*>(target + 8 * i));
+        engine.ProcessBlocks(source, target, blocks);
     }
     // A trailing partial block is not deciphered; bytes that out never held are zeroed rather
     // than left as whatever the allocator gave.

@@ -166,6 +166,23 @@ void kxDesKeySchedule::Rounds(std::uint32_t& left, std::uint32_t& right) const
     right = l;
 }
 
+void kxDesKeySchedule::Rounds(std::uint32_t& left1, std::uint32_t& right1, std::uint32_t& left2,
+                              std::uint32_t& right2) const
+{
+    std::uint32_t l1 = left1, r1 = right1, l2 = left2, r2 = right2;
+    for (int round = 0; round < 16; round += 2)
+    {
+        l1 ^= Feistel(r1, m_even[round], m_odd[round]);
+        l2 ^= Feistel(r2, m_even[round], m_odd[round]);
+        r1 ^= Feistel(l1, m_even[round + 1], m_odd[round + 1]);
+        r2 ^= Feistel(l2, m_even[round + 1], m_odd[round + 1]);
+    }
+    left1 = r1;
+    right1 = l1;
+    left2 = r2;
+    right2 = l2;
+}
+
 void kxDesKeySchedule::InitialPermutation(const unsigned char* in, std::uint32_t& left,
                                           std::uint32_t& right)
 {
@@ -197,4 +214,21 @@ void kxDesKeySchedule::ProcessBlock(const unsigned char* in, unsigned char* out)
     InitialPermutation(in, left, right);
     Rounds(left, right);
     FinalPermutation(left, right, out);
+}
+
+void kxDesKeySchedule::ProcessBlocks(const unsigned char* in, unsigned char* out,
+                                     size_t count) const
+{
+    size_t i = 0;
+    for (; i + 2 <= count; i += 2)
+    {
+        std::uint32_t l1, r1, l2, r2;
+        InitialPermutation(in + 8 * i, l1, r1);
+        InitialPermutation(in + 8 * i + 8, l2, r2);
+        Rounds(l1, r1, l2, r2);
+        FinalPermutation(l1, r1, out + 8 * i);
+        FinalPermutation(l2, r2, out + 8 * i + 8);
+    }
+    if (i < count)
+        ProcessBlock(in + 8 * i, out + 8 * i);
 }

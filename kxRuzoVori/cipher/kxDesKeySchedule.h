@@ -3,6 +3,7 @@
 #ifndef KXRUZOVORI_CIPHER_KXDESKEYSCHEDULE_H
 #define KXRUZOVORI_CIPHER_KXDESKEYSCHEDULE_H
 
+#include <cstddef>
 #include <cstdint>
 
 class kxDesKeySchedule
@@ -15,10 +16,18 @@ public:
     // One whole DES block, big-endian in and out; in and out may be the same block.
     void ProcessBlock(const unsigned char* in, unsigned char* out) const;
 
+    // count consecutive blocks, two at a time so that their rounds overlap in the processor;
+    // in and out may be the same buffer.
+    void ProcessBlocks(const unsigned char* in, unsigned char* out, size_t count) const;
+
     // The sixteen rounds on a block already through the initial permutation, with both halves
     // kept rotated right by one bit; the halves come back swapped, ready for the next pass or for
     // the final permutation, so chained passes skip the permutations in between.
     void Rounds(std::uint32_t& left, std::uint32_t& right) const;
+
+    // The same on two independent blocks at once.
+    void Rounds(std::uint32_t& left1, std::uint32_t& right1, std::uint32_t& left2,
+                std::uint32_t& right2) const;
 
     static void InitialPermutation(const unsigned char* in, std::uint32_t& left,
                                    std::uint32_t& right);

@@ -6,6 +6,8 @@
 #include "kxRuzoVori/cipher/kxDesKeySchedule.h"
 #include "kxRuzoVori/kxExport.h"
 
+#include <cstddef>
+
 class KX_API wxTripleDES
 {
 public:
@@ -18,6 +20,10 @@ public:
     void ProcessBlock(char* in, char* out);
 
 private:
+    // kxCypher runs whole buffers through the engine, two blocks at a time.
+    friend class kxCypher;
+    void ProcessBlocks(const unsigned char* in, unsigned char* out, size_t count) const;
+
     kxDesKeySchedule m_k1;
     kxDesKeySchedule m_k2;
     kxDesKeySchedule m_k3;

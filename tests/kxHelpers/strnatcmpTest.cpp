@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <clocale>
+#include <cwctype>
 #include <random>
 #include <string>
 #include <vector>
@@ -121,28 +122,91 @@ TEST(strnatcmp, SortsAListAsPeopleExpect)
     }
 }
 
-// Random texts from a small alphabet rich in digits, zeros and blanks: a text equals itself, the
-// result never depends on the order of the arguments, and long digit runs stay fast.
-TEST(strnatcmp, ConsistentOnRandomTexts)
+// The comparison step by step as designed, on UTF-16 texts, without the library's shortcuts (it
+// passes equal characters and tied digit runs at once): both must always give the same answer.
+int StepByStep(const std::u16string& a, const std::u16string& b, bool foldCase)
+{
+    const auto at = [](const std::u16string& s, size_t i) -> unsigned
+    { return i < s.size() ? s[i] : 0; };
+    const auto digit = [](unsigned c) { return c >= '0' && c <= '9'; };
+    const auto space = [](unsigned c) { return c == ' ' || (c >= 9 && c <= 13); };
+    size_t ai = 0, bi = 0;
+    for (;;)
+    {
+        unsigned ca = at(a, ai), cb = at(b, bi);
+        while (space(ca))
+            ca = at(a, ++ai);
+        while (space(cb))
+            cb = at(b, ++bi);
+        if (digit(ca) && digit(cb))
+        {
+            const bool left = ca == '0' || cb == '0';
+            int bias = 0;
+            for (size_t j = 0;; ++j)
+            {
+                const unsigned da = at(a, ai + j), db = at(b, bi + j);
+                if (!digit(da) && !digit(db))
+                    break;
+                if (!digit(da) || !digit(db))
+                    return digit(da) ? +1 : -1;
+                if (da != db && (left || bias == 0))
+                    bias = da < db ? -1 : +1;
+                if (left && bias)
+                    return bias;
+            }
+            if (bias)
+                return bias;
+        }
+        if (ca == 0 && cb == 0)
+            return 0;
+        if (foldCase)
+        {
+            ca = towupper(ca);
+            cb = towupper(cb);
+        }
+        if (ca != cb)
+            return ca < cb ? -1 : +1;
+        ++ai;
+        ++bi;
+    }
+}
+
+// Random texts from a small alphabet rich in digits, zeros and blanks: the library agrees with
+// the step-by-step comparison, a text equals itself, and swapping the arguments negates the
+// answer. Long digit runs stay fast.
+TEST(strnatcmp, AgreesWithTheStepByStepComparison)
 {
     std::mt19937 random(12);
-    const wchar_t alphabet[] = L"0019 aAbB.\u00e9\U0001F600";
-    std::vector<wxString> texts;
-    for (int i = 0; i < 400; ++i)
+    const char32_t alphabet[] = U"0019 aAbB.\u00e9\U0001F600";
+    std::vector<std::pair<wxString, std::u16string>> texts;
+    for (int i = 0; i < 300; ++i)
     {
-        wxString text;
+        wxString wide;
+        std::u16string utf16;
         for (unsigned n = random() % 12; n > 0; --n)
-            text += alphabet[random() % (sizeof alphabet / sizeof alphabet[0] - 1)];
-        texts.push_back(text);
-    }
-    for (const wxString& a : texts)
-    {
-        ASSERT_EQ(0, strnatcmp(a, a));
-        ASSERT_EQ(0, strnatcasecmp(a, a));
-        for (const wxString& b : texts)
         {
-            ASSERT_EQ(strnatcmp(a, b), -strnatcmp(b, a)) << a << " | " << b;
-            ASSERT_EQ(strnatcasecmp(a, b), -strnatcasecmp(b, a)) << a << " | " << b;
+            const char32_t c = alphabet[random() % (sizeof alphabet / sizeof alphabet[0] - 1)];
+            wide += wxUniChar(static_cast<wxUint32>(c));
+            if (c > 0xFFFF)
+            {
+                utf16 += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+                utf16 += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+            }
+            else
+                utf16 += static_cast<char16_t>(c);
+        }
+        texts.emplace_back(wide, utf16);
+    }
+    for (const auto& a : texts)
+    {
+        ASSERT_EQ(0, strnatcmp(a.first, a.first));
+        for (const auto& b : texts)
+        {
+            ASSERT_EQ(StepByStep(a.second, b.second, true), strnatcmp(a.first, b.first))
+                << a.first << " | " << b.first;
+            ASSERT_EQ(StepByStep(a.second, b.second, false), strnatcasecmp(a.first, b.first))
+                << a.first << " | " << b.first;
+            ASSERT_EQ(strnatcmp(a.first, b.first), -strnatcmp(b.first, a.first));
         }
     }
     const wxString run(wxUniChar('7'), 200000);
