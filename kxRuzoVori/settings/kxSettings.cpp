@@ -8,10 +8,13 @@
 #include <wx/log.h>
 #include <wx/mstream.h>
 #include <wx/stdpaths.h>
+#include <wx/strconv.h>
 
 #include <charconv>
 #include <cstring>
 #include <limits>
+#include <mutex>
+#include <unordered_map>
 
 // File format: every item is one entry of its group's section, named after the item, whose value
 // is the type letter, ":", the item id in decimal, ":" and the value text. Numbers are written and
@@ -157,6 +160,64 @@ bool ConvertText(kxSettingsItem& item, wchar_t type, const wxString& text)
     }
 }
 
+// Writes size bytes to a temporary file beside path, forces them to disk and renames the
+// temporary over path, so path always holds either its old or its new content.
+bool WriteFileAtomically(const wxString& path, const void* data, size_t size)
+{
+    wxFile file;
+    const wxString temporary = wxFileName::CreateTempFileName(path, &file);
+    if (temporary.empty())
+        return false;
+    const bool written = file.Write(data, size) == size && file.Flush() && file.Close();
+    if (written && wxRenameFile(temporary, path, true))
+        return true;
+    file.Close();
+    wxRemoveFile(temporary);
+    return false;
+}
+
+// The length of the valid UTF-8 sequence at p (left bytes remain), or 0.
+size_t Utf8SequenceLength(const unsigned char* p, size_t left)
+{
+    const unsigned char lead = p[0];
+    if (lead < 0x80)
+        return 1;
+    size_t extra;
+    wxUint32 c;
+    wxUint32 minimum;
+    if (lead >= 0xC2 && lead <= 0xDF)
+    {
+        extra = 1;
+        c = lead & 0x1F;
+        minimum = 0x80;
+    }
+    else if (lead >= 0xE0 && lead <= 0xEF)
+    {
+        extra = 2;
+        c = lead & 0x0F;
+        minimum = 0x800;
+    }
+    else if (lead >= 0xF0 && lead <= 0xF4)
+    {
+        extra = 3;
+        c = lead & 0x07;
+        minimum = 0x10000;
+    }
+    else
+        return 0;
+    if (extra >= left)
+        return 0;
+    for (size_t k = 1; k <= extra; ++k)
+    {
+        if ((p[k] & 0xC0) != 0x80)
+            return 0;
+        c = (c << 6) | (p[k] & 0x3F);
+    }
+    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return 0;
+    return extra + 1;
+}
+
 // Where the toolkit puts the configuration file it was given: a relative name lies in the
 // user's configuration folder.
 wxString ResolveFilePath(const wxString& fileName, const wxString& appName)
@@ -168,14 +229,203 @@ wxString ResolveFilePath(const wxString& fileName, const wxString& appName)
         path.MakeAbsolute(wxStandardPaths::Get().GetUserConfigDir());
     return path.GetFullPath();
 }
+// The text with NUL bytes left out and every byte that is not part of valid UTF-8 replaced by its
+// Latin-1 character; false when there was nothing to replace.
+bool MendBytes(const std::string& bytes, std::string& mended)
+{
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const size_t size = bytes.size();
+    bool damaged = false;
+    for (size_t i = 0; i < size;)
+    {
+        const size_t sequence = p[i] == 0 ? 0 : Utf8SequenceLength(p + i, size - i);
+        if (sequence != 0)
+        {
+            if (damaged)
+                mended.append(bytes, i, sequence);
+            i += sequence;
+            continue;
+        }
+        if (!damaged)
+        {
+            mended.assign(bytes, 0, i);
+            damaged = true;
+        }
+        if (p[i] != 0)
+        {
+            mended += static_cast<char>(0xC0 | (p[i] >> 6));
+            mended += static_cast<char>(0x80 | (p[i] & 0x3F));
+        }
+        ++i;
+    }
+    return damaged;
+}
+
+// The text without the entries the toolkit's reader would stumble on: an entry without a name, and
+// every entry but the last of several with one name in one section (the reader takes the last;
+// the others would stay in the file as loose lines and could later override a saved value).
+// False when there was nothing to leave out.
+bool DropUnreadableEntries(const std::string& text, std::string& kept)
+{
+    struct Line
+    {
+        size_t m_begin;
+        size_t m_end;
+        bool m_keep;
+    };
+    std::vector<Line> lines;
+    std::unordered_map<std::string, size_t> lastEntry;
+    std::string section;
+    bool dropped = false;
+    for (size_t begin = 0; begin < text.size();)
+    {
+        size_t end = text.find('\n', begin);
+        end = end == std::string::npos ? text.size() : end + 1;
+        lines.push_back({begin, end, true});
+        size_t first = text.find_first_not_of(" \t", begin);
+        if (first < end)
+        {
+            const char lead = text[first];
+            const size_t equals = text.find('=', first);
+            if (lead == '[')
+            {
+                const size_t close = text.find(']', first);
+                if (close < end)
+                    section = text.substr(first + 1, close - first - 1);
+            }
+            else if (lead != ';' && lead != '#' && equals < end)
+            {
+                size_t keyEnd = equals;
+                while (keyEnd > first && (text[keyEnd - 1] == ' ' || text[keyEnd - 1] == '\t'))
+                    --keyEnd;
+                if (keyEnd == first)
+                {
+                    lines.back().m_keep = false;
+                    dropped = true;
+                }
+                else
+                {
+                    std::string key = section;
+                    key += '\0';
+                    key.append(text, first, keyEnd - first);
+                    const auto previous = lastEntry.find(key);
+                    if (previous != lastEntry.end())
+                    {
+                        lines[previous->second].m_keep = false;
+                        dropped = true;
+                    }
+                    lastEntry[key] = lines.size() - 1;
+                }
+            }
+        }
+        begin = end;
+    }
+    if (!dropped)
+        return false;
+    kept.clear();
+    for (const Line& line : lines)
+    {
+        if (line.m_keep)
+            kept.append(text, line.m_begin, line.m_end - line.m_begin);
+    }
+    return true;
+}
+
+// A damaged file is mended before the toolkit reads it, so that every entry that survived the
+// damage is read, and read once. A file holding NUL bytes or bytes that are not UTF-8 is lost
+// whole to the toolkit's reader; entries it cannot place would linger in the file. Files marked as
+// UTF-16 or UTF-32 are the toolkit's to decode.
+void MendFile(const wxString& path)
+{
+    if (path.empty() || !wxFileName::FileExists(path))
+        return;
+    wxLogNull quiet;
+    wxFile file(path);
+    const wxFileOffset length = file.IsOpened() ? file.Length() : wxInvalidOffset;
+    if (length <= 0)
+        return;
+    std::string bytes(static_cast<size_t>(length), '\0');
+    if (file.Read(&bytes[0], bytes.size()) != static_cast<ssize_t>(bytes.size()))
+        return;
+    file.Close();
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    if (bytes.size() >= 2 && ((p[0] == 0xFF && p[1] == 0xFE) || (p[0] == 0xFE && p[1] == 0xFF)))
+        return;
+    if (bytes.size() >= 4 && p[0] == 0 && p[1] == 0 && p[2] == 0xFE && p[3] == 0xFF)
+        return;
+    std::string mended;
+    const bool decoded = MendBytes(bytes, mended);
+    std::string kept;
+    const bool dropped = DropUnreadableEntries(decoded ? mended : bytes, kept);
+    if (dropped)
+        WriteFileAtomically(path, kept.data(), kept.size());
+    else if (decoded)
+        WriteFileAtomically(path, mended.data(), mended.size());
+}
+
+// The toolkit's parser asserts on some damaged files (a section given twice, for one) and then
+// carries on correctly; a host must not meet an assertion dialog because a
+// settings file was damaged. Assertions are kept quiet while a store reads its file.
+class QuietAssertions
+{
+public:
+    // Mends the file the store was given first; returns the text conversion it is read with.
+    static const wxMBConv& Begin(const wxString& fileName)
+    {
+        if (!fileName.empty())
+            MendFile(ResolveFilePath(fileName, wxEmptyString));
+        std::lock_guard<std::mutex> lock(Mutex());
+        t_quiet = true;
+        if (Depth()++ == 0)
+            Previous() = wxSetAssertHandler(Ignore);
+        static const wxConvAuto conv;
+        return conv;
+    }
+
+    // Does nothing when this thread has already ended its quiet time.
+    static void End()
+    {
+        std::lock_guard<std::mutex> lock(Mutex());
+        if (!t_quiet)
+            return;
+        t_quiet = false;
+        if (--Depth() == 0)
+            wxSetAssertHandler(Previous());
+    }
+
+private:
+    static thread_local bool t_quiet;
+
+    static void Ignore(const wxString&, int, const wxString&, const wxString&, const wxString&) {}
+    static std::mutex& Mutex()
+    {
+        static std::mutex mutex;
+        return mutex;
+    }
+    static int& Depth()
+    {
+        static int depth = 0;
+        return depth;
+    }
+    static wxAssertHandler_t& Previous()
+    {
+        static wxAssertHandler_t previous = nullptr;
+        return previous;
+    }
+};
+
+thread_local bool QuietAssertions::t_quiet = false;
+
 } // namespace
 
 kxSettings::kxSettings(const wxString& fileName, kxSettingsSet* settingsSet)
-    : wxFileConfig(wxEmptyString, wxEmptyString, fileName, wxEmptyString,
-                   wxCONFIG_USE_LOCAL_FILE | wxCONFIG_USE_GLOBAL_FILE, wxConvAuto()),
-      m_staticRoot(g_staticRoot), m_dynamicRoot(g_dynamicRoot), m_settingsSet(settingsSet),
-      m_fileName(fileName), m_frozen(false), m_filePath(ResolveFilePath(fileName, GetAppName()))
+try : wxFileConfig(wxEmptyString, wxEmptyString, fileName, wxEmptyString,
+                   wxCONFIG_USE_LOCAL_FILE | wxCONFIG_USE_GLOBAL_FILE,
+                   QuietAssertions::Begin(fileName)),
+    m_staticRoot(g_staticRoot), m_dynamicRoot(g_dynamicRoot), m_settingsSet(settingsSet),
+    m_fileName(fileName), m_frozen(false), m_filePath(ResolveFilePath(fileName, GetAppName()))
 {
+    QuietAssertions::End();
     // Texts are stored as given: a "$" in a value must not be taken for a variable.
     SetExpandEnvVars(false);
     const wxString dir = wxFileName(fileName).GetPath();
@@ -191,6 +441,11 @@ kxSettings::kxSettings(const wxString& fileName, kxSettingsSet* settingsSet)
         ThrowSettingsError(
             kxTranslate(wxS("Error creating directory for settings.\nDirectory: \"")) + dir +
             wxS("\""));
+}
+catch (...)
+{
+    // Only reached with the assertions still quiet when the toolkit's part failed to build.
+    QuietAssertions::End();
 }
 
 kxSettings::~kxSettings()
@@ -367,18 +622,8 @@ bool kxSettings::PrivateWriteFile()
     wxMemoryOutputStream text;
     if (!Save(text, wxConvUTF8))
         return false;
-    wxFile file;
-    const wxString temporary = wxFileName::CreateTempFileName(m_filePath, &file);
-    if (temporary.empty())
-        return false;
-    const size_t size = text.GetSize();
-    const void* data = text.GetOutputStreamBuffer()->GetBufferStart();
-    const bool written = file.Write(data, size) == size && file.Flush() && file.Close();
-    if (written && wxRenameFile(temporary, m_filePath, true))
-        return true;
-    file.Close();
-    wxRemoveFile(temporary);
-    return false;
+    return WriteFileAtomically(m_filePath, text.GetOutputStreamBuffer()->GetBufferStart(),
+                               text.GetSize());
 }
 
 bool kxSettings::LoadSettings()

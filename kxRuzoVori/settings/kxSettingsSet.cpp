@@ -8,17 +8,43 @@
 
 namespace
 {
-template <typename T> bool RemoveFirst(std::vector<T*>& controls, T* control)
+template <typename T> bool RemoveFirst(std::vector<T*>& controls, T* control, bool vacate)
 {
     const auto found = std::find(controls.begin(), controls.end(), control);
-    if (found == controls.end())
+    if (found == controls.end() || control == nullptr)
         return false;
-    controls.erase(found);
+    if (vacate)
+        *found = nullptr;
+    else
+        controls.erase(found);
     return true;
 }
 
+template <typename T> void Compact(std::vector<T>& entries)
+{
+    entries.erase(std::remove(entries.begin(), entries.end(), nullptr), entries.end());
+}
+
+// A handler is only called with its method: a pair is kept or dropped whole.
+void CompactPairs(std::vector<wxEvtHandler*>& handlers, std::vector<kxSettingsEventMethod>& methods)
+{
+    size_t kept = 0;
+    for (size_t i = 0; i < handlers.size() && i < methods.size(); ++i)
+    {
+        if (handlers[i] != nullptr && methods[i] != nullptr)
+        {
+            handlers[kept] = handlers[i];
+            methods[kept] = methods[i];
+            ++kept;
+        }
+    }
+    handlers.resize(kept);
+    methods.resize(kept);
+}
+
 // Controls may be added or removed by the events their updates raise: the walk goes by index over
-// the live sequence (map nodes never move), so it never touches a freed element.
+// the live sequence (map nodes never move, and removals leave vacant places while a walk is under
+// way), so it never touches a freed element and reaches each remaining control once.
 template <typename T, typename Fetch, typename Act> void WalkLive(Fetch fetch, Act act)
 {
     for (size_t i = 0;; ++i)
@@ -26,7 +52,8 @@ template <typename T, typename Fetch, typename Act> void WalkLive(Fetch fetch, A
         std::vector<T*>* controls = fetch();
         if (controls == nullptr || i >= controls->size())
             break;
-        act((*controls)[i]);
+        if ((*controls)[i] != nullptr)
+            act((*controls)[i]);
     }
 }
 
@@ -39,6 +66,33 @@ void SelectEntry(wxComboBox* box, long entry)
         box->SetSelection(wxNOT_FOUND);
 }
 } // namespace
+
+class kxSettingsSet::WalkScope
+{
+public:
+    explicit WalkScope(kxSettingsSet& registry) : m_registry(registry) { ++m_registry.m_walks; }
+    WalkScope(const WalkScope&) = delete;
+    WalkScope& operator=(const WalkScope&) = delete;
+    ~WalkScope()
+    {
+        if (--m_registry.m_walks > 0 || !m_registry.m_vacated)
+            return;
+        m_registry.m_vacated = false;
+        for (auto& [group, items] : m_registry.m_bindings)
+        {
+            for (auto& [item, binding] : items)
+            {
+                CompactPairs(binding.m_handlers, binding.m_methods);
+                Compact(binding.m_checkBoxes);
+                Compact(binding.m_editBoxes);
+                Compact(binding.m_comboBoxes);
+            }
+        }
+    }
+
+private:
+    kxSettingsSet& m_registry;
+};
 
 kxSettingsSet::kxSettingsSet() {}
 
@@ -129,10 +183,20 @@ bool kxSettingsSet::RemoveHandler(long group, long item, kxSettingsEventMethod m
         return false;
     for (size_t i = 0; i < binding->m_handlers.size() && i < binding->m_methods.size(); ++i)
     {
-        if (binding->m_handlers[i] == handler && binding->m_methods[i] == method)
+        if (binding->m_handlers[i] == handler && binding->m_methods[i] == method &&
+            handler != nullptr)
         {
-            binding->m_handlers.erase(binding->m_handlers.begin() + i);
-            binding->m_methods.erase(binding->m_methods.begin() + i);
+            if (m_walks > 0)
+            {
+                binding->m_handlers[i] = nullptr;
+                binding->m_methods[i] = nullptr;
+                m_vacated = true;
+            }
+            else
+            {
+                binding->m_handlers.erase(binding->m_handlers.begin() + i);
+                binding->m_methods.erase(binding->m_methods.begin() + i);
+            }
             break;
         }
     }
@@ -164,21 +228,30 @@ bool kxSettingsSet::RemoveEditBox(long group, long item, wxTextCtrl* control)
 {
     wxCriticalSectionLocker lock(m_lock);
     Binding* binding = PrivateFindBinding(group, item);
-    return binding != nullptr && RemoveFirst(binding->m_editBoxes, control);
+    if (binding == nullptr || !RemoveFirst(binding->m_editBoxes, control, m_walks > 0))
+        return false;
+    m_vacated = m_vacated || m_walks > 0;
+    return true;
 }
 
 bool kxSettingsSet::RemoveCheckBox(long group, long item, wxCheckBox* control)
 {
     wxCriticalSectionLocker lock(m_lock);
     Binding* binding = PrivateFindBinding(group, item);
-    return binding != nullptr && RemoveFirst(binding->m_checkBoxes, control);
+    if (binding == nullptr || !RemoveFirst(binding->m_checkBoxes, control, m_walks > 0))
+        return false;
+    m_vacated = m_vacated || m_walks > 0;
+    return true;
 }
 
 bool kxSettingsSet::RemoveComboBox(long group, long item, wxComboBox* control)
 {
     wxCriticalSectionLocker lock(m_lock);
     Binding* binding = PrivateFindBinding(group, item);
-    return binding != nullptr && RemoveFirst(binding->m_comboBoxes, control);
+    if (binding == nullptr || !RemoveFirst(binding->m_comboBoxes, control, m_walks > 0))
+        return false;
+    m_vacated = m_vacated || m_walks > 0;
+    return true;
 }
 
 bool kxSettingsSet::UpdateSetting(long group, long item, bool value)
@@ -187,6 +260,7 @@ bool kxSettingsSet::UpdateSetting(long group, long item, bool value)
     Binding* binding = PrivateFindBinding(group, item);
     if (binding == nullptr)
         return false;
+    WalkScope walk(*this);
     WalkLive<wxCheckBox>([&] { return PrivateCheckBoxes(group, item); },
                          [&](wxCheckBox* box) { box->SetValue(value); });
     PrivateCallHandlers(group, item, wxEVT_COMMAND_CHECKBOX_CLICKED);
@@ -199,6 +273,7 @@ bool kxSettingsSet::UpdateSetting(long group, long item, long value)
     Binding* binding = PrivateFindBinding(group, item);
     if (binding == nullptr)
         return false;
+    WalkScope walk(*this);
     WalkLive<wxComboBox>([&] { return PrivateComboBoxes(group, item); },
                          [&](wxComboBox* box) { SelectEntry(box, value); });
     PrivateCallHandlers(group, item, wxEVT_COMMAND_COMBOBOX_SELECTED);
@@ -213,6 +288,7 @@ bool kxSettingsSet::UpdateSetting(long group, long item, const wxString& value)
     Binding* binding = PrivateFindBinding(group, item);
     if (binding == nullptr)
         return false;
+    WalkScope walk(*this);
     WalkLive<wxTextCtrl>([&] { return PrivateEditBoxes(group, item); },
                          [&](wxTextCtrl* box)
                          {
@@ -228,6 +304,7 @@ bool kxSettingsSet::UpdateCheckBox(long group, long item, wxCheckBox* source)
     Binding* binding = PrivateFindBinding(group, item);
     if (binding == nullptr)
         return false;
+    WalkScope walk(*this);
     const bool value = source->GetValue();
     WalkLive<wxCheckBox>([&] { return PrivateCheckBoxes(group, item); },
                          [&](wxCheckBox* box)
@@ -245,6 +322,7 @@ bool kxSettingsSet::UpdateComboBox(long group, long item, wxComboBox* source)
     Binding* binding = PrivateFindBinding(group, item);
     if (binding == nullptr)
         return false;
+    WalkScope walk(*this);
     const long selection = source->GetSelection();
     WalkLive<wxComboBox>([&] { return PrivateComboBoxes(group, item); },
                          [&](wxComboBox* box)
@@ -262,6 +340,7 @@ bool kxSettingsSet::UpdateEditBox(long group, long item, wxTextCtrl* source)
     Binding* binding = PrivateFindBinding(group, item);
     if (binding == nullptr)
         return false;
+    WalkScope walk(*this);
     const wxString value = source->GetValue();
     WalkLive<wxTextCtrl>([&] { return PrivateEditBoxes(group, item); },
                          [&](wxTextCtrl* box)

@@ -67,6 +67,10 @@ private:
         std::vector<wxComboBox*> m_comboBoxes;
     };
 
+    // Marks an update under way: while one is, removals leave a vacant place instead of moving
+    // the later entries, so every remaining entry is reached exactly once.
+    class WalkScope;
+
     Binding* PrivateFindBinding(long group, long item);
     Binding& PrivateGetBinding(long group, long item);
     std::vector<wxCheckBox*>* PrivateCheckBoxes(long group, long item);
@@ -76,6 +80,8 @@ private:
 
     wxCriticalSection m_lock;
     std::map<long, std::map<long, Binding>> m_bindings;
+    int m_walks = 0;
+    bool m_vacated = false;
 };
 
 #endif
