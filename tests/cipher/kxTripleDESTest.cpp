@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
+static_assert(std::is_trivially_destructible<wxTripleDES>::value,
+              "an engine owns nothing to release");
+
 namespace
 {
 kxBytes Engine(const kxBytes& key24, const kxBytes& block, bool decrypt)
