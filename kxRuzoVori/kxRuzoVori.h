@@ -33,6 +33,8 @@
 #include "kxRuzoVori/settings/kxSettingsItem.h"
 #include "kxRuzoVori/settings/kxSettingsSet.h"
 
+#include "kxRuzoVori/json/wxJSONValue.h"
+
 #include "kxRuzoVori/serialize/wxSerialize.h"
 
 #endif

@@ -1038,10 +1038,12 @@ void wxJSONValue::Ref(const wxJSONValue& other)
 {
     if (other.m_refData == m_refData)
         return;
+    // other may live inside this value's own data: hold its data before letting ours go.
+    wxJSONRefData* data = other.m_refData;
+    if (data)
+        ++data->m_refCount;
     UnRef();
-    m_refData = other.m_refData;
-    if (m_refData)
-        ++m_refData->m_refCount;
+    m_refData = data;
 }
 
 void wxJSONValue::UnRef()
@@ -1224,11 +1226,11 @@ int wxJSONValue::CompareMemoryBuff(const wxMemoryBuffer& buff1, const void* buff
 wxString wxJSONValue::TypeToString(wxJSONType type)
 {
     static const wxChar* const names[] = {
-        wxT("wxJSONTYPE_INVALID"), wxT("wxJSONTYPE_NULL"),   wxT("wxJSONTYPE_INT"),
-        wxT("wxJSONTYPE_UINT"),    wxT("wxJSONTYPE_DOUBLE"), wxT("wxJSONTYPE_STRING"),
-        wxT("wxJSONTYPE_CSTRING"), wxT("wxJSONTYPE_BOOL"),   wxT("wxJSONTYPE_ARRAY"),
-        wxT("wxJSONTYPE_OBJECT"),  wxT("wxJSONTYPE_LONG"),   wxT("wxJSONTYPE_INT64"),
-        wxT("wxJSONTYPE_ULONG"),   wxT("wxJSONTYPE_UINT64"), wxT("wxJSONTYPE_SHORT"),
+        wxT("wxJSONTYPE_INVALID"), wxT("wxJSONTYPE_NULL"),      wxT("wxJSONTYPE_INT"),
+        wxT("wxJSONTYPE_UINT"),    wxT("wxJSONTYPE_DOUBLE"),    wxT("wxJSONTYPE_STRING"),
+        wxT("wxJSONTYPE_CSTRING"), wxT("wxJSONTYPE_BOOL"),      wxT("wxJSONTYPE_ARRAY"),
+        wxT("wxJSONTYPE_OBJECT"),  wxT("wxJSONTYPE_LONG"),      wxT("wxJSONTYPE_INT64"),
+        wxT("wxJSONTYPE_ULONG"),   wxT("wxJSONTYPE_UINT64"),    wxT("wxJSONTYPE_SHORT"),
         wxT("wxJSONTYPE_USHORT"),  wxT("wxJSONTYPE_MEMORYBUFF")};
     int t = static_cast<int>(type);
     if (t < 0 || t > wxJSONTYPE_MEMORYBUFF)
@@ -1268,7 +1270,10 @@ wxMemoryBuffer wxJSONValue::ArrayToMemoryBuff(const wxJSONValue& value)
         const wxJSONValue& item = array->Item(i);
         short s;
         if (item.AsShort(s) && s >= 0 && s <= 255)
-            buff.AppendByte(static_cast<char>(s));
+        {
+            unsigned char byte = static_cast<unsigned char>(s);
+            buff.AppendData(&byte, 1);
+        }
     }
     return buff;
 }
