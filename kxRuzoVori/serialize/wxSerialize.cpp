@@ -36,7 +36,7 @@ const size_t MAX_FIXED_SIZE = 10;
 // corrupt count costs at most one piece before the stream runs dry.
 const size_t PIECE = 4096;
 
-const char* const g_messages[] = {
+const char* const ERROR_MESSAGES[] = {
     "Wrong header in start of stream, expected header '%s and got '%s'",
     "Invalid version in stream, got v%s but expected v%s or higher",
     "Bad input stream",
@@ -469,10 +469,10 @@ int wxSerialize::LogError(int code, int messageIndex, const wxString& s1, const 
     m_opened = false;
     m_errorCode = code;
     wxString message;
-    if (messageIndex < 0 || messageIndex >= static_cast<int>(WXSIZEOF(g_messages)))
+    if (messageIndex < 0 || messageIndex >= static_cast<int>(WXSIZEOF(ERROR_MESSAGES)))
         message = wxS("Unknown error error (aint that something ...)");
     else
-        message = wxString(g_messages[messageIndex]);
+        message = wxString(ERROR_MESSAGES[messageIndex]);
     // The texts s1 and s2 go in literally: a '%' in them is not a format.
     const wxString parts[] = {s1, s2};
     wxString built;
