@@ -33,7 +33,9 @@
 #include "kxRuzoVori/settings/kxSettingsItem.h"
 #include "kxRuzoVori/settings/kxSettingsSet.h"
 
+#include "kxRuzoVori/json/wxJSONReader.h"
 #include "kxRuzoVori/json/wxJSONValue.h"
+#include "kxRuzoVori/json/wxJSONWriter.h"
 
 #include "kxRuzoVori/serialize/wxSerialize.h"
 

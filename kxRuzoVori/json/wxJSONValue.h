@@ -244,6 +244,9 @@ protected:
     void AllocExclusive();
 
 private:
+    // The reader fills values in place instead of copying every string and member.
+    friend class wxJSONReader;
+
     wxJSONInternalArray& PrivateArray();
     wxJSONInternalMap& PrivateMap();
 
