@@ -2,11 +2,28 @@
 // they must never read or write out of bounds, and their answers must agree with each other.
 #include "kxRuzoVori/kxHelpers/kxEncoding.h"
 
+#include <wx/debug.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
+
+namespace
+{
+// A toolkit assertion is a finding, not a message to print and pass over.
+void AbortOnAssert(const wxString&, int, const wxString&, const wxString&, const wxString&)
+{
+    abort();
+}
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    wxSetAssertHandler(AbortOnAssert);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {

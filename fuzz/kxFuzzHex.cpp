@@ -3,6 +3,8 @@
 #include "kxRuzoVori/cipher/kxCypher.h"
 #include "kxRuzoVori/kxHelpers/kxEncoding.h"
 
+#include <wx/debug.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -10,11 +12,23 @@
 
 namespace
 {
+// A toolkit assertion is a finding, not a message to print and pass over.
+void AbortOnAssert(const wxString&, int, const wxString&, const wxString&, const wxString&)
+{
+    abort();
+}
+
 bool Same(const wxMemoryBuffer& buffer, const std::uint8_t* data, size_t size)
 {
     return buffer.GetDataLen() == size && (size == 0 || memcmp(buffer.GetData(), data, size) == 0);
 }
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    wxSetAssertHandler(AbortOnAssert);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {

@@ -2,11 +2,19 @@
 // arguments negates the answer, and nothing reads past either text.
 #include "kxRuzoVori/kxHelpers/natsort/strnatcmp.h"
 
+#include <wx/debug.h>
+
 #include <cstdint>
 #include <cstdlib>
 
 namespace
 {
+// A toolkit assertion is a finding, not a message to print and pass over.
+void AbortOnAssert(const wxString&, int, const wxString&, const wxString&, const wxString&)
+{
+    abort();
+}
+
 // Bytes below 0xF0 are characters of their own (digits, blanks and letters come up often);
 // 0xF0 and above start a character from the whole Unicode range, given by the next two bytes.
 wxString TextOf(const std::uint8_t* data, size_t size)
@@ -15,7 +23,7 @@ wxString TextOf(const std::uint8_t* data, size_t size)
     for (size_t i = 0; i < size; ++i)
     {
         if (data[i] < 0xF0 || i + 2 >= size)
-            text += wxUniChar(data[i]);
+            text += wxUniChar(static_cast<wxUint32>(data[i]));
         else
         {
             const std::uint32_t c = ((data[i] & 0x0Fu) << 16) | (data[i + 1] << 8) | data[i + 2];
@@ -26,6 +34,12 @@ wxString TextOf(const std::uint8_t* data, size_t size)
     return text;
 }
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    wxSetAssertHandler(AbortOnAssert);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {
