@@ -14,6 +14,7 @@
 #include <cstring>
 #include <limits>
 #include <mutex>
+#include <set>
 #include <unordered_map>
 
 // File format: every item is one entry of its group's section, named after the item, whose value
@@ -104,6 +105,21 @@ wxString FormatReal(double value)
     const std::to_chars_result end =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
     return wxString::FromAscii(buffer, end.ptr - buffer);
+}
+
+bool IsSavedType(wchar_t type)
+{
+    return type == L'B' || type == L'D' || type == L'L' || type == L'S' || type == L'U';
+}
+
+// An absolute configuration path without empty, "." or ".." parts.
+bool IsPlainPath(const wxString& path)
+{
+    if (path.length() < 2 || path[0] != '/' || path.Last() == '/')
+        return false;
+    return path.find(wxS("//")) == wxString::npos && path.find(wxS("/./")) == wxString::npos &&
+           path.find(wxS("/../")) == wxString::npos && !path.EndsWith(wxS("/.")) &&
+           !path.EndsWith(wxS("/.."));
 }
 
 // The entry value of item, or false for a type that is not saved.
@@ -489,6 +505,7 @@ bool kxSettings::IsFrozen() const
 void kxSettings::AddGroup(kxSettingsGroup& group, long id, bool isStatic, const wxString& name)
 {
     wxCriticalSectionLocker lock(m_lock);
+    ++m_changes;
     if (m_groups.count(ClampToInt32(id)) != 0 || ClampToInt32(id) != id)
         ThrowSettingsError(kxTranslate(wxS("Group with specified ID is already exists")));
     group.m_path = (isStatic ? m_staticRoot : m_dynamicRoot) + name;
@@ -533,6 +550,7 @@ long kxSettings::FindGroupByItem(const wxString& name, const wxString& value)
 bool kxSettings::RemoveGroup(long id)
 {
     wxCriticalSectionLocker lock(m_lock);
+    ++m_changes;
     PrivateGroup(id);
     m_groups.erase(static_cast<wxInt32>(id));
     return true;
@@ -541,6 +559,7 @@ bool kxSettings::RemoveGroup(long id)
 bool kxSettings::CopyGroup(long source, long target)
 {
     wxCriticalSectionLocker lock(m_lock);
+    ++m_changes;
     const kxSettingsGroup& from = PrivateGroup(source);
     kxSettingsGroup& to = PrivateGroup(target);
     for (const auto& [id, item] : from.m_items)
@@ -577,6 +596,7 @@ bool kxSettings::CopyGroup(long source, long target)
 bool kxSettings::ClearSettings()
 {
     wxCriticalSectionLocker lock(m_lock);
+    ++m_changes;
     const wxString path = GetPath();
     SetPath(wxS("/"));
     for (const auto& [id, group] : m_groups)
@@ -597,38 +617,152 @@ void kxSettings::PrivateRestorePath(const wxString& path)
 bool kxSettings::Save2File()
 {
     wxCriticalSectionLocker lock(m_lock);
+    // Nothing changed through the store, and the configuration still holds what was last
+    // written (so nobody wrote to it directly): writing everything again would give the same text.
+    if (m_changes == m_savedChanges && PrivateSerialize() == m_savedText)
+        return true;
     const wxString path = GetPath();
     SetPath(wxS("/"));
-    DeleteGroup(m_staticRoot);
-    DeleteGroup(m_dynamicRoot);
-    wxString entry;
-    for (const auto& [groupId, group] : m_groups)
+    if (!PrivateRewriteInPlace())
     {
-        DeleteGroup(group.m_path);
-        SetPath(group.m_path);
-        for (const auto& [itemId, item] : group.m_items)
+        SetPath(wxS("/"));
+        DeleteGroup(m_staticRoot);
+        DeleteGroup(m_dynamicRoot);
+        wxString entry;
+        for (const auto& [groupId, group] : m_groups)
         {
-            // An empty name would address the group itself, which holds no value.
-            if (!item.m_name.empty() && FormatEntry(itemId, item, entry))
-                Write(item.m_name, entry);
+            DeleteGroup(group.m_path);
+            SetPath(group.m_path);
+            for (const auto& [itemId, item] : group.m_items)
+            {
+                // An empty name would address the group itself, which holds no value.
+                if (!item.m_name.empty() && FormatEntry(itemId, item, entry))
+                    Write(item.m_name, entry);
+            }
         }
     }
     PrivateRestorePath(path);
     return PrivateWriteFile();
 }
 
+// Deleting the groups and writing them again gives the same configuration as writing every value
+// over its own entry whenever the configuration already holds exactly the groups and entries the
+// store would write, as it does after the first save; and the toolkit inserts and deletes entries
+// many times slower than it updates them. So when that holds, the values are written in place.
+bool kxSettings::PrivateRewriteInPlace()
+{
+    std::set<wxString> paths;
+    std::set<wxString> ancestors;
+    const wxString roots[] = {m_staticRoot + wxS("/"), m_dynamicRoot + wxS("/")};
+    size_t inTree[2] = {0, 0};
+    for (const auto& [groupId, group] : m_groups)
+    {
+        const wxString& path = group.m_path;
+        if (!IsPlainPath(path) || !paths.insert(path).second)
+            return false;
+        SetPath(wxS("/"));
+        if (!HasGroup(path))
+            return false;
+        bool underRoot = false;
+        for (int root = 0; root < 2; ++root)
+        {
+            if (!path.StartsWith(roots[root]))
+                continue;
+            underRoot = true;
+            ++inTree[root];
+            for (size_t slash = path.find('/', roots[root].length()); slash != wxString::npos;
+                 slash = path.find('/', slash + 1))
+            {
+                if (ancestors.insert(path.substr(0, slash)).second)
+                    ++inTree[root];
+            }
+        }
+        SetPath(path);
+        if (!underRoot && GetNumberOfGroups() != 0)
+            return false;
+    }
+    for (const wxString& ancestor : ancestors)
+    {
+        if (paths.count(ancestor) != 0)
+            return false;
+        SetPath(ancestor);
+        if (GetNumberOfEntries() != 0)
+            return false;
+    }
+    for (int root = 0; root < 2; ++root)
+    {
+        const wxString rootPath = roots[root].substr(0, roots[root].length() - 1);
+        SetPath(wxS("/"));
+        if (!HasGroup(rootPath))
+        {
+            if (inTree[root] != 0)
+                return false;
+            continue;
+        }
+        SetPath(rootPath);
+        if (GetNumberOfEntries() != 0 || GetNumberOfGroups(true) != inTree[root])
+            return false;
+    }
+    // A group holding as many entries before as after writing its items' values, as many as it
+    // has items, held exactly their names: the writes changed values only. Otherwise the caller
+    // rewrites everything, so values written here do no harm.
+    wxString entry;
+    for (const auto& [groupId, group] : m_groups)
+    {
+        size_t count = 0;
+        for (const auto& [itemId, item] : group.m_items)
+        {
+            if (item.m_name.empty() || !IsSavedType(item.m_type))
+                continue;
+            if (item.m_name.find('/') != wxString::npos)
+                return false;
+            ++count;
+        }
+        SetPath(group.m_path);
+        if (GetNumberOfEntries() != count)
+            return false;
+        for (const auto& [itemId, item] : group.m_items)
+        {
+            if (!item.m_name.empty() && FormatEntry(itemId, item, entry))
+                Write(item.m_name, entry);
+        }
+        if (GetNumberOfEntries() != count)
+            return false;
+    }
+    return true;
+}
+
+std::string kxSettings::PrivateSerialize()
+{
+    wxMemoryOutputStream stream;
+    if (!Save(stream, wxConvUTF8))
+        return std::string();
+    return std::string(static_cast<const char*>(stream.GetOutputStreamBuffer()->GetBufferStart()),
+                       stream.GetSize());
+}
+
+// Like the toolkit's own flush, nothing is written when the text is what the file last got from
+// this store.
 bool kxSettings::PrivateWriteFile()
 {
-    wxMemoryOutputStream text;
-    if (!Save(text, wxConvUTF8))
+    std::string text = PrivateSerialize();
+    if (text.empty() && GetNumberOfEntries(true) + GetNumberOfGroups(true) != 0)
         return false;
-    return WriteFileAtomically(m_filePath, text.GetOutputStreamBuffer()->GetBufferStart(),
-                               text.GetSize());
+    if (text != m_savedText)
+    {
+        m_savedText.clear();
+        if (!WriteFileAtomically(m_filePath, text.data(), text.size()))
+            return false;
+        m_savedText = std::move(text);
+    }
+    m_savedChanges = m_changes;
+    return true;
 }
 
 bool kxSettings::LoadSettings()
 {
     wxCriticalSectionLocker lock(m_lock);
+    ++m_changes;
     const wxString path = GetPath();
     for (auto& [groupId, group] : m_groups)
     {
@@ -707,6 +841,7 @@ void kxSettings::PrivateAddDynamicItem(kxSettingsGroup& group, const wxString* n
 bool kxSettings::AddItemToDynamicGroup(long group, const wxString& value)
 {
     wxCriticalSectionLocker lock(m_lock);
+    ++m_changes;
     kxSettingsGroup& found = PrivateGroup(group);
     if (!m_frozen)
         PrivateAddDynamicItem(found, nullptr, value);
@@ -716,6 +851,7 @@ bool kxSettings::AddItemToDynamicGroup(long group, const wxString& value)
 bool kxSettings::AddItemToDynamicGroupEx(long group, const wxString& name, const wxString& value)
 {
     wxCriticalSectionLocker lock(m_lock);
+    ++m_changes;
     kxSettingsGroup& found = PrivateGroup(group);
     if (!m_frozen)
         PrivateAddDynamicItem(found, &name, value);
@@ -725,6 +861,7 @@ bool kxSettings::AddItemToDynamicGroupEx(long group, const wxString& name, const
 bool kxSettings::RemoveItemFromDynamicGroupByName(long group, const wxString& name)
 {
     wxCriticalSectionLocker lock(m_lock);
+    ++m_changes;
     kxSettingsGroup& found = PrivateGroup(group);
     if (m_frozen)
         return false;
@@ -742,6 +879,7 @@ bool kxSettings::RemoveItemFromDynamicGroupByName(long group, const wxString& na
 bool kxSettings::RemoveItemFromDynamicGroupByValue(long group, const wxString& value)
 {
     wxCriticalSectionLocker lock(m_lock);
+    ++m_changes;
     kxSettingsGroup& found = PrivateGroup(group);
     if (m_frozen)
         return true;
@@ -790,6 +928,7 @@ bool kxSettings::IsGroupHasItems(long group)
 bool kxSettings::RemoveGroupItems(long group)
 {
     wxCriticalSectionLocker lock(m_lock);
+    ++m_changes;
     PrivateGroup(group).m_items.clear();
     return false;
 }
@@ -797,6 +936,7 @@ bool kxSettings::RemoveGroupItems(long group)
 bool kxSettings::SaveItemsOfDynamicGroup(long group, const std::vector<wxString>& values)
 {
     wxCriticalSectionLocker lock(m_lock);
+    ++m_changes;
     kxSettingsGroup& found = PrivateGroup(group);
     if (m_frozen)
         return true;
@@ -815,6 +955,7 @@ bool kxSettings::SaveItemsOfDynamicGroupEx(long group, const std::vector<wxStrin
                                            const std::vector<wxString>& values)
 {
     wxCriticalSectionLocker lock(m_lock);
+    ++m_changes;
     kxSettingsGroup& found = PrivateGroup(group);
     if (m_frozen)
         return true;
@@ -922,6 +1063,7 @@ bool kxSettings::GetValue(long group, long item, wxString& value)
 bool kxSettings::SetValue(long group, long item, bool value, bool notify)
 {
     wxCriticalSectionLocker lock(m_lock);
+    ++m_changes;
     kxSettingsItem& found = PrivateItem(group, item);
     if (m_frozen)
         return true;
@@ -934,6 +1076,7 @@ bool kxSettings::SetValue(long group, long item, bool value, bool notify)
 bool kxSettings::SetValue(long group, long item, long value, bool notify)
 {
     wxCriticalSectionLocker lock(m_lock);
+    ++m_changes;
     kxSettingsItem& found = PrivateItem(group, item);
     if (m_frozen)
         return true;
@@ -949,6 +1092,7 @@ bool kxSettings::SetValue(long group, long item, long value, bool notify)
 bool kxSettings::SetValue(long group, long item, double value, bool)
 {
     wxCriticalSectionLocker lock(m_lock);
+    ++m_changes;
     kxSettingsItem& found = PrivateItem(group, item);
     if (!m_frozen)
         found.m_real = value;
@@ -958,6 +1102,7 @@ bool kxSettings::SetValue(long group, long item, double value, bool)
 bool kxSettings::SetValue(long group, long item, const wxString& value, bool notify)
 {
     wxCriticalSectionLocker lock(m_lock);
+    ++m_changes;
     kxSettingsItem& found = PrivateItem(group, item);
     if (m_frozen)
         return true;
@@ -973,6 +1118,7 @@ bool kxSettings::SetValue(long group, long item, const wxString& value, bool not
 bool kxSettings::SetValue(long group, long item, const wxLongLongNative& value, bool)
 {
     wxCriticalSectionLocker lock(m_lock);
+    ++m_changes;
     kxSettingsItem& found = PrivateItem(group, item);
     if (!m_frozen)
         found.m_text = value.ToString();

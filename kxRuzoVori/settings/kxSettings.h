@@ -21,6 +21,7 @@
 #include <wx/thread.h>
 
 #include <map>
+#include <string>
 #include <vector>
 
 class KX_API kxSettings : public wxFileConfig
@@ -116,9 +117,12 @@ private:
     void PrivateLoadDynamicGroup(kxSettingsGroup& group);
     void PrivateAddDynamicItem(kxSettingsGroup& group, const wxString* name, const wxString& value);
     void PrivateRestorePath(const wxString& path);
+    bool PrivateRewriteInPlace();
     // Writes the configuration's text to a temporary file beside the target, forces it to disk
     // and renames it over the target.
     bool PrivateWriteFile();
+    // The configuration's text as it would be written.
+    std::string PrivateSerialize();
 
     wxString m_staticRoot;
     wxString m_dynamicRoot;
@@ -129,6 +133,10 @@ private:
     bool m_frozen;
     // Where the configuration file really is (a relative name resolved as the toolkit does).
     wxString m_filePath;
+    // The text last written to the file, and the count of changes made through the store then.
+    std::string m_savedText;
+    unsigned long long m_changes = 0;
+    unsigned long long m_savedChanges = ~0ULL;
 };
 
 #endif

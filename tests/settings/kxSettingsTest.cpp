@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <future>
 #include <map>
 #include <sstream>
@@ -630,4 +631,83 @@ TEST(kxSettings, SaveLeavesNoTemporaryFilesBehind)
     wxDir::GetAllFiles(dir.GetPath(), &files);
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(files[0], dir.File(wxS("app.ini")));
+}
+
+// A store that saves again and again must end with the same file as one that saves once, whatever
+// happened in between: values, renamed and added items, groups added and removed, entries written
+// straight into the configuration.
+TEST(kxSettings, SavingAgainGivesTheFileASingleSaveWould)
+{
+    kxTestTempDir dir;
+    auto declare = [](kxSettings& settings)
+    {
+        AddWindowGroup(settings);
+        kxSettingsGroup nested;
+        nested.AddItem(1, kxSettingsItem(wxS("Depth"), 2));
+        settings.AddGroup(nested, 5, true, wxS("/Panes/Left"));
+        kxSettingsGroup outside;
+        outside.AddItem(1, kxSettingsItem(wxS("Loose"), "yes"));
+        settings.AddGroup(outside, 6, true, wxS("Outside"));
+        kxSettingsGroup recent;
+        settings.AddGroup(recent, 7, false, wxS("/Recent"));
+    };
+    struct Step
+    {
+        const char* m_what;
+        std::function<void(kxSettings&)> m_do;
+    };
+    const Step steps[] = {
+        {"values",
+         [](kxSettings& s)
+         {
+             s.SetValue(GROUP_WINDOW, WIDTH, 1L);
+             s.SetValue(5, 1, 9L);
+             s.AddItemToDynamicGroup(7, wxS("a"));
+             s.AddItemToDynamicGroup(7, wxS("b"));
+         }},
+        {"nothing", [](kxSettings&) {}},
+        {"renamed items", [](kxSettings& s) { s.RemoveItemFromDynamicGroupByValue(7, wxS("a")); }},
+        {"values only",
+         [](kxSettings& s)
+         {
+             s.SetValue(GROUP_WINDOW, WIDTH, 2L);
+             s.SetValue(GROUP_WINDOW, TITLE, wxS("changed"));
+             s.SetValue(7, 1, wxS("c"));
+         }},
+        {"stray entries",
+         [](kxSettings& s)
+         {
+             s.Write(wxS("/StaticGroup/Window/Stray"), wxS("x"));
+             s.Write(wxS("/DynamicGroup/Old/item0"), wxS("S:0:x"));
+             s.Write(wxS("/Host/kept"), wxS("1"));
+         }},
+        {"group removed", [](kxSettings& s) { s.RemoveGroup(5); }},
+        {"group added",
+         [](kxSettings& s)
+         {
+             kxSettingsGroup more;
+             more.AddItem(3, kxSettingsItem(wxS("Three"), 3.0));
+             s.AddGroup(more, 2, true, wxS("/More"));
+         }},
+    };
+    const wxString often = dir.File(wxS("often.ini"));
+    kxSettings settings(often, nullptr);
+    declare(settings);
+    for (size_t i = 0; i < sizeof steps / sizeof steps[0]; ++i)
+    {
+        steps[i].m_do(settings);
+        ASSERT_TRUE(settings.Save2File());
+        const wxString once = dir.File(wxString::Format(wxS("once%zu.ini"), i));
+        {
+            kxSettings single(once, nullptr);
+            declare(single);
+            for (size_t j = 0; j <= i; ++j)
+                steps[j].m_do(single);
+        }
+        EXPECT_EQ(ReadText(often), ReadText(once)) << "after " << steps[i].m_what;
+    }
+    const std::string text = ReadText(often);
+    EXPECT_EQ(text.find("Stray"), std::string::npos);
+    EXPECT_EQ(text.find("Old"), std::string::npos);
+    EXPECT_NE(text.find("kept=1"), std::string::npos);
 }
