@@ -92,3 +92,34 @@ TEST(wxSerializeBitmaps, InvalidOrUndecodableBitmaps)
     EXPECT_EQ(reader2.GetErrorMessage(),
               wxS("Expected chunk item of type 'data record' but got type '8bits uint'"));
 }
+
+// The bitmap item cut after every byte: a recorded error at the cut, never a crash or a bitmap
+// made from part of the image.
+TEST(wxSerializeBitmaps, TruncatedAtEveryPosition)
+{
+    wxMemoryOutputStream out;
+    {
+        wxSerialize writer(out, 1);
+        writer.EnterObject();
+        writer.WriteString(wxS("icon"));
+        EXPECT_TRUE(writer.WriteBitmap(MakeBitmap()));
+        writer.LeaveObject();
+        writer.WriteUint8(1);
+    }
+    const std::string whole = BytesOf(out);
+    LogCatcher log;
+    for (size_t cut = 0; cut <= whole.size(); ++cut)
+    {
+        const std::string part = whole.substr(0, cut);
+        wxMemoryInputStream in(part.data(), part.size());
+        wxSerialize reader(in);
+        wxString name;
+        wxBitmap bitmap;
+        unsigned char last = 0;
+        const bool ok = reader.EnterObject() & reader.ReadString(name) & reader.ReadBitmap(bitmap) &
+                        reader.LeaveObject() & reader.ReadUint8(last);
+        EXPECT_EQ(ok, cut == whole.size()) << cut;
+        EXPECT_EQ(reader.GetErrorCode() != 0, cut != whole.size()) << cut;
+        EXPECT_TRUE(!bitmap.IsOk() || bitmap.GetSize() == wxSize(7, 5)) << cut;
+    }
+}
