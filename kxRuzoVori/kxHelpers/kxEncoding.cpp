@@ -232,6 +232,15 @@ size_t DecodeQuartets(const unsigned char* in, size_t quartets, unsigned char* o
     return q;
 }
 
+inline std::uint64_t FromBigEndian(std::uint64_t value)
+{
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    return value;
+#else
+    return __builtin_bswap64(value);
+#endif
+}
+
 inline void EncodeGroup(const unsigned char* in, char* out)
 {
     const unsigned group = (unsigned(in[0]) << 16) | (unsigned(in[1]) << 8) | in[2];
@@ -256,7 +265,20 @@ size_t wxBase64Encode(char* dst, size_t dstLen, const void* src, size_t srcLen)
     const unsigned char* in = static_cast<const unsigned char*>(src);
     // Groups are written while they fit, so a short destination still receives the leading ones.
     const size_t fitting = dstLen / 4 < groups ? dstLen / 4 : groups;
-    for (size_t i = 0; i < fitting; ++i)
+    size_t i = 0;
+    // Two groups per step from one 8-byte load, while that load stays inside the source.
+    for (; i + 2 < fitting; i += 2)
+    {
+        std::uint64_t word;
+        memcpy(&word, in + 3 * i, sizeof word);
+        word = FromBigEndian(word);
+        char* out = dst + 4 * i;
+        memcpy(out, kPairs.m_pair[word >> 52], 2);
+        memcpy(out + 2, kPairs.m_pair[(word >> 40) & 0xFFF], 2);
+        memcpy(out + 4, kPairs.m_pair[(word >> 28) & 0xFFF], 2);
+        memcpy(out + 6, kPairs.m_pair[(word >> 16) & 0xFFF], 2);
+    }
+    for (; i < fitting; ++i)
         EncodeGroup(in + 3 * i, dst + 4 * i);
     if (needed > dstLen)
         return kError;
