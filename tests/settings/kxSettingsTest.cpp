@@ -16,6 +16,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -710,4 +711,83 @@ TEST(kxSettings, SavingAgainGivesTheFileASingleSaveWould)
     EXPECT_EQ(text.find("Stray"), std::string::npos);
     EXPECT_EQ(text.find("Old"), std::string::npos);
     EXPECT_NE(text.find("kept=1"), std::string::npos);
+}
+
+// Several threads reading, writing, listing and saving through one store: the store's lock keeps
+// its groups and its configuration whole.
+TEST(kxSettings, OneStoreServesSeveralThreads)
+{
+    kxTestTempDir dir;
+    const wxString file = dir.File(wxS("app.ini"));
+    {
+        kxSettings settings(file, nullptr);
+        AddWindowGroup(settings);
+        kxSettingsGroup recent;
+        settings.AddGroup(recent, GROUP_OTHER, false, wxS("/Recent"));
+        std::vector<std::future<void>> workers;
+        for (int worker = 0; worker < 4; ++worker)
+        {
+            workers.push_back(
+                std::async(std::launch::async,
+                           [&settings, worker]
+                           {
+                               for (int i = 0; i < 300; ++i)
+                               {
+                                   settings.SetValue(GROUP_WINDOW, WIDTH,
+                                                     static_cast<long>(worker * 1000 + i));
+                                   wxString title;
+                                   settings.GetValue(GROUP_WINDOW, WIDTH, title);
+                                   settings.SetValue(GROUP_WINDOW, TITLE, title);
+                                   settings.AddItemToDynamicGroup(
+                                       GROUP_OTHER, wxString::Format(wxS("%d-%d"), worker, i));
+                                   if (i % 50 == 0)
+                                       settings.Save2File();
+                               }
+                           }));
+        }
+        for (auto& worker : workers)
+            ASSERT_EQ(worker.wait_for(std::chrono::seconds(120)), std::future_status::ready);
+    }
+    kxSettings settings(file, nullptr);
+    AddWindowGroup(settings);
+    kxSettingsGroup recent;
+    settings.AddGroup(recent, GROUP_OTHER, false, wxS("/Recent"));
+    settings.LoadSettings();
+    std::vector<wxString> values;
+    settings.LoadItemsOfDynamicGroup(GROUP_OTHER, values);
+    EXPECT_EQ(values.size(), 1200u) << "every added item has its own id";
+    long width = 0;
+    wxString title;
+    settings.GetValue(GROUP_WINDOW, WIDTH, width);
+    settings.GetValue(GROUP_WINDOW, TITLE, title);
+    EXPECT_EQ(width % 1000, 299);
+}
+
+TEST(kxSettings, UnusualNamesAndTextsSurviveTheFile)
+{
+    kxTestTempDir dir;
+    const wxString file = dir.File(wxS("app.ini"));
+    const wxString names[] = {wxS("with space"), wxS("a=b"),   wxS("[bracket]"), wxS("semi;colon"),
+                              wxS("#hash"),      wxS(" lead"), wxS("é日本")};
+    const wxString texts[] = {wxS(""),          wxS("="),    wxS("[x]"),        wxS("line\nbreak"),
+                              wxS("tab\there"), wxS("\"\""), wxS("back\\slash")};
+    {
+        kxSettings settings(file, nullptr);
+        kxSettingsGroup group;
+        for (int i = 0; i < 7; ++i)
+            group.AddItem(i, kxSettingsItem(names[i], texts[i]));
+        settings.AddGroup(group, 1, true, wxS("/Odd"));
+    }
+    kxSettings settings(file, nullptr);
+    kxSettingsGroup group;
+    for (int i = 0; i < 7; ++i)
+        group.AddItem(i, kxSettingsItem(names[i], wxS("default")));
+    settings.AddGroup(group, 1, true, wxS("/Odd"));
+    settings.LoadSettings();
+    for (int i = 0; i < 7; ++i)
+    {
+        wxString text;
+        settings.GetValue(1, i, text);
+        EXPECT_EQ(text, texts[i]) << names[i];
+    }
 }
