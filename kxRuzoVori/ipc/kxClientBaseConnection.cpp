@@ -1,0 +1,150 @@
+#include "kxRuzoVori/ipc/kxClientBaseConnection.h"
+
+#include "kxRuzoVori/core/kxException.h"
+#include "kxRuzoVori/core/kxTranslate.h"
+#include "kxRuzoVori/ipc/kxClientBase.h"
+
+#include <wx/module.h>
+#include <wx/socket.h>
+
+namespace
+{
+// Payload of one request item, counted in UTF-16 code units as on the original wire; a
+// character beyond U+FFFF counts two and is never split between items.
+const size_t PIECE_UNITS = 4096;
+
+// The reply of the last piece any client connection sent; library-wide, one request at a time.
+wxString* g_reply = nullptr;
+
+wxString& Reply()
+{
+    if (!g_reply)
+        g_reply = new wxString();
+    return *g_reply;
+}
+
+class kxClientReplyModule : public wxModule
+{
+public:
+    bool OnInit() override { return true; }
+    void OnExit() override
+    {
+        delete g_reply;
+        g_reply = nullptr;
+    }
+
+private:
+    wxDECLARE_DYNAMIC_CLASS(kxClientReplyModule);
+};
+
+wxIMPLEMENT_DYNAMIC_CLASS(kxClientReplyModule, wxModule);
+
+size_t Units(wxUniChar c)
+{
+    return c.GetValue() > 0xFFFF ? 2 : 1;
+}
+
+// The number of characters from start that fit in PIECE_UNITS code units.
+size_t PieceLength(const wxString& text, size_t start)
+{
+    size_t units = 0;
+    size_t length = 0;
+    for (wxString::const_iterator it = text.begin() + start; it != text.end(); ++it, ++length)
+    {
+        units += Units(*it);
+        if (units > PIECE_UNITS)
+            break;
+    }
+    return length;
+}
+} // namespace
+
+kxClientBaseConnection::kxClientBaseConnection(kxClientBase* handler,
+                                               kxClientBaseDisconnectHandler disconnectHandler)
+    : m_handler(handler), m_disconnectHandler(disconnectHandler), m_errorCount(0)
+{
+    const wxString classText = kxTranslate(wxS("kxRuzoVori exception"));
+    if (!handler)
+        throw kxException(kxTranslate(wxS("Internal error in constructor "
+                                          "kxClientBaseConnection::kxClientBaseConnection(). "
+                                          "Empty object of handler.")),
+                          classText);
+    if (!disconnectHandler)
+        throw kxException(kxTranslate(wxS("Internal error in constructor "
+                                          "kxClientBaseConnection::kxClientBaseConnection(). "
+                                          "Empty handler.")),
+                          classText);
+}
+
+const void* kxClientBaseConnection::Request(const wxString& item, size_t* WXUNUSED(size),
+                                            wxIPCFormat WXUNUSED(format))
+{
+    Reply().clear();
+    size_t total = 0;
+    for (wxString::const_iterator it = item.begin(); it != item.end(); ++it)
+        total += Units(*it);
+    size_t length = PieceLength(item, 0);
+    const wxString first = (total > PIECE_UNITS ? wxS("1") : wxS("0")) + item.Left(length);
+    if (first.length() < 2)
+        return Reply().wc_str();
+    PrivateSendPiece(first, item);
+    size_t sent = length;
+    while (sent < item.length())
+    {
+        if (Reply() != wxS("OK"))
+            PrivateFail(wxS("Protocol error. Command \"%s\" interrupted by server or internal "
+                            "error"),
+                        item);
+        length = PieceLength(item, sent);
+        const bool last = sent + length >= item.length();
+        PrivateSendPiece((last ? wxS("3") : wxS("2")) + item.Mid(sent, length), item);
+        sent += length;
+    }
+    return Reply().wc_str();
+}
+
+void kxClientBaseConnection::PrivateSendPiece(const wxString& piece, const wxString& request)
+{
+    // A connection the toolkit already saw closing transfers nothing.
+    if (!m_sock || !m_sock->IsConnected())
+        PrivateFail(wxS("Protocol error. Command \"%s\" can not be done. No server response."),
+                    request);
+    size_t size = 0;
+    const void* data = wxTCPConnection::Request(piece, &size, wxIPC_UTF8TEXT);
+    wxString& reply = Reply();
+    reply = data ? wxString::FromUTF8(static_cast<const char*>(data), size) : wxString();
+    // The reply comes with its terminating zero.
+    while (!reply.empty() && reply.Last() == wxS('\0'))
+        reply.RemoveLast();
+    if (m_sock->LastCount() == 0)
+        PrivateFail(wxS("Protocol error. Command \"%s\" can not be done. No server response."),
+                    request);
+    if (m_sock->Error())
+        PrivateFail(wxS("Protocol error. Command \"%s\" can not be done."), request);
+}
+
+void kxClientBaseConnection::PrivateFail(const wxString& format, const wxString& request)
+{
+    ++m_errorCount;
+    throw kxException(wxString::Format(kxTranslate(format), request),
+                      kxTranslate(wxS("kxRuzoVori exception")));
+}
+
+bool kxClientBaseConnection::OnDisconnect()
+{
+    // The client decides when the connection object goes; the toolkit must not delete it.
+    m_errorCount = 0;
+    (m_handler->*m_disconnectHandler)();
+    return true;
+}
+
+long kxClientBaseConnection::GetTimeout() const
+{
+    return m_sock ? m_sock->GetTimeout() : 0;
+}
+
+void kxClientBaseConnection::SetTimeout(long seconds)
+{
+    if (m_sock)
+        m_sock->SetTimeout(seconds);
+}

@@ -1,0 +1,52 @@
+// The command server a host application derives from: it listens on a local TCP port, accepts
+// one client at a time, answers the built-in commands (stop, identify, process id) itself and
+// hands every other command to ProtectedOnCommand. Event 0 asks the host's consent to stop.
+#ifndef KXRUZOVORI_IPC_KXSERVER_H
+#define KXRUZOVORI_IPC_KXSERVER_H
+
+#include "kxRuzoVori/core/kxEventable.h"
+#include "kxRuzoVori/kxExport.h"
+
+#include <wx/object.h>
+#include <wx/string.h>
+
+class kxServerBase;
+
+class KX_API kxServer : public wxObject, public kxEventable
+{
+public:
+    // The event fired when a client asks the server to stop; a subscriber returning false
+    // refuses.
+    enum
+    {
+        EVENT_STOP = 0
+    };
+
+    kxServer();
+    kxServer(const kxServer&) = delete;
+    kxServer& operator=(const kxServer&) = delete;
+    ~kxServer() override;
+
+    // Starts listening on port (a number or a service name); does nothing once started.
+    // Throws kxException when port is empty or cannot be listened on.
+    void Start(wxString port);
+    // Drops the current client, if any.
+    void Disconnect();
+    bool IsConnected();
+
+    void PrivateOnConnect();
+    void PrivateOnDisconnect();
+    // Answers the built-in commands and passes every other one to ProtectedOnCommand.
+    wxString PrivateOnCommand(wxString& command, wxString& argument);
+
+protected:
+    virtual void ProtectedOnConnect() {}
+    virtual void ProtectedOnDisconnect() {}
+    // The host's answer to command; the text goes back to the client as the reply.
+    virtual wxString ProtectedOnCommand(wxString& command, wxString& argument) = 0;
+
+private:
+    kxServerBase* m_server;
+};
+
+#endif

@@ -1,0 +1,199 @@
+#include "kxRuzoVori/ipc/kxServerBaseConnection.h"
+
+#include "kxRuzoVori/core/kxException.h"
+#include "kxRuzoVori/core/kxTranslate.h"
+#include "kxRuzoVori/ipc/kxServerBase.h"
+#include "kxRuzoVori/locale/kxLogString.h"
+
+#include <wx/module.h>
+#include <wx/socket.h>
+#include <wx/tokenzr.h>
+
+namespace
+{
+// The reply of the last executed command, and the UTF-8 form the toolkit sends (it measures
+// text replies by their terminating zero, so they cannot be wide characters). Library-wide,
+// like the command that fills them: one command runs at a time.
+struct ReplyBuffer
+{
+    wxString m_text;
+    wxCharBuffer m_utf8;
+};
+
+ReplyBuffer* g_reply = nullptr;
+
+const char REPLY_OK[] = "OK";
+
+ReplyBuffer& Reply()
+{
+    if (!g_reply)
+        g_reply = new ReplyBuffer();
+    return *g_reply;
+}
+
+const void* PersistReply(const wxString& text)
+{
+    ReplyBuffer& reply = Reply();
+    reply.m_utf8 = text.utf8_str();
+    return reply.m_utf8.data();
+}
+
+class kxServerReplyModule : public wxModule
+{
+public:
+    bool OnInit() override { return true; }
+    void OnExit() override
+    {
+        delete g_reply;
+        g_reply = nullptr;
+    }
+
+private:
+    wxDECLARE_DYNAMIC_CLASS(kxServerReplyModule);
+};
+
+wxIMPLEMENT_DYNAMIC_CLASS(kxServerReplyModule, wxModule);
+
+// Restores the log target that was active before a command ran, on every way out.
+class LogCapture
+{
+public:
+    LogCapture() : m_log(new kxLogString()), m_previous(wxLog::SetActiveTarget(m_log)) {}
+    ~LogCapture()
+    {
+        wxLog::SetActiveTarget(m_previous);
+        delete m_log;
+    }
+    const wxString& GetText() const { return m_log->m_text; }
+
+private:
+    kxLogString* m_log;
+    wxLog* m_previous;
+};
+} // namespace
+
+class kxServerBaseConnection::BusyScope
+{
+public:
+    explicit BusyScope(kxServerBaseConnection& connection) : m_connection(connection)
+    {
+        ++m_connection.m_busy;
+    }
+    ~BusyScope()
+    {
+        if (--m_connection.m_busy == 0 && m_connection.m_retired)
+            m_connection.m_handler->PrivateScheduleCleanup();
+    }
+
+private:
+    kxServerBaseConnection& m_connection;
+};
+
+kxServerBaseConnection::kxServerBaseConnection(kxServerBase* handler,
+                                               kxServerBaseCommandHandler commandHandler,
+                                               kxServerBaseDisconnectHandler disconnectHandler)
+    : m_commandHandler(commandHandler), m_disconnectHandler(disconnectHandler), m_handler(handler),
+      m_busy(0), m_retired(false)
+{
+    const wxString classText = kxTranslate(wxS("kxRuzoVori exception"));
+    if (!handler)
+        throw kxException(kxTranslate(wxS("Internal error in constructor "
+                                          "kxServerBaseConnection::kxServerBaseConnection(). "
+                                          "Object of handlers not set.")),
+                          classText);
+    if (!commandHandler || !disconnectHandler)
+        throw kxException(kxTranslate(wxS("Internal error in constructor "
+                                          "kxServerBaseConnection::kxServerBaseConnection(). "
+                                          "Empty handlers.")),
+                          classText);
+}
+
+bool kxServerBaseConnection::IsLocalPeer() const
+{
+    wxIPV4address peer;
+    return m_sock && m_sock->GetPeer(peer) && peer.IPAddress().StartsWith(wxS("127."));
+}
+
+void kxServerBaseConnection::RestrictSocket(long seconds)
+{
+    if (!m_sock)
+        return;
+    m_sock->SetFlags(wxSOCKET_WAITALL | wxSOCKET_BLOCK);
+    m_sock->SetTimeout(seconds);
+}
+
+const void* kxServerBaseConnection::OnRequest(const wxString& WXUNUSED(topic),
+                                              const wxString& item, size_t* WXUNUSED(size),
+                                              wxIPCFormat WXUNUSED(format))
+{
+    BusyScope busy(*this);
+    if (m_retired || !m_handler->PrivateAdmit(this))
+        return nullptr;
+    const wxString flag = item.Left(1);
+    const wxString piece = item.Mid(1);
+    if (flag == wxS("0") || flag == wxS("1"))
+    {
+        // The first piece is command and argument; a line feed inside the argument ends it.
+        wxStringTokenizer tokens(piece, wxS("\n"), wxTOKEN_STRTOK);
+        m_command = tokens.HasMoreTokens() ? tokens.GetNextToken() : wxString();
+        m_argument = tokens.HasMoreTokens() ? tokens.GetNextToken() : wxString();
+        return flag == wxS("0") ? ExecuteCommand() : REPLY_OK;
+    }
+    m_argument += piece;
+    return flag == wxS("3") ? ExecuteCommand() : REPLY_OK;
+}
+
+bool kxServerBaseConnection::OnPoke(const wxString& WXUNUSED(topic), const wxString& item,
+                                    const void* data, size_t size, wxIPCFormat format)
+{
+    BusyScope busy(*this);
+    if (m_retired || !m_handler->PrivateAdmit(this) || item.empty())
+        return false;
+    if (data && !IsTextFormat(format))
+        return false;
+    wxString command = item;
+    wxString argument = data ? GetTextFromData(data, size, format) : wxString();
+    // Nothing above the toolkit would catch a failing command here: it answers the poke false.
+    try
+    {
+        return !(m_handler->*m_commandHandler)(command, argument).empty();
+    }
+    catch (...)
+    {
+        return false;
+    }
+}
+
+bool kxServerBaseConnection::OnDisconnect()
+{
+    // The server decides when the connection object goes; the toolkit must not delete it.
+    if (!m_retired)
+        m_handler->PrivateConnectionLost(this);
+    return true;
+}
+
+const void* kxServerBaseConnection::ExecuteCommand()
+{
+    try
+    {
+        LogCapture capture;
+        if (m_command.empty())
+            throw kxException(
+                kxTranslate(wxS("Error in kxServerBaseConnection::OnRequest(). Empty command")),
+                kxTranslate(wxS("kxRuzoVori exception")));
+        Reply().m_text = (m_handler->*m_commandHandler)(m_command, m_argument);
+        if (capture.GetText().empty())
+            return PersistReply(Reply().m_text);
+        m_errorReply = wxS("err:") + capture.GetText();
+    }
+    catch (const kxException& e)
+    {
+        m_errorReply = wxS("err:") + e.GetMsg();
+    }
+    catch (...)
+    {
+        m_errorReply = wxS("err:") +
+                       kxTranslate(wxS("Unknown server error in method kxServer::PrivateOnCommand()"));
+    }
+    return PersistReply(m_errorReply);
+}
