@@ -17,6 +17,9 @@
 #include "kxRuzoVori/core/kxTranslate.h"
 #include "kxRuzoVori/core/kxTreeComboCheckBoxException.h"
 
+#include "kxRuzoVori/ipc/kxClient.h"
+#include "kxRuzoVori/ipc/kxServer.h"
+
 #include "kxRuzoVori/kxHelpers/kxEncoding.h"
 #include "kxRuzoVori/kxHelpers/kxProcess.h"
 #include "kxRuzoVori/kxHelpers/kxShell.h"

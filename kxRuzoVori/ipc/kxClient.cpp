@@ -118,9 +118,9 @@ void kxClient::PrivateStopAllServers()
         {
             delete m_client;
             m_client = nullptr;
-            throw ClientException(wxString::Format(
-                kxTranslate(wxS("Can not stop server process %d in file %s")),
-                static_cast<int>(found), m_serverFile));
+            throw ClientException(
+                wxString::Format(kxTranslate(wxS("Can not stop server process %d in file %s")),
+                                 static_cast<int>(found), m_serverFile));
         }
         bool stopped = false;
         if (m_client->Connect(m_host, m_port, kxChannel::TOPIC))
@@ -240,7 +240,8 @@ long kxClient::GetTimeout()
 void kxClient::SetTimeout(long seconds)
 {
     if (!m_client)
-        throw ClientException(kxTranslate(wxS("Can not setup timeout before client object created")));
+        throw ClientException(
+            kxTranslate(wxS("Can not setup timeout before client object created")));
     if (!m_client->IsConnected())
         throw ClientException(kxTranslate(wxS("Can not setup timeout before connection object "
                                               "created. Call this method after Connect().")));

@@ -8,6 +8,7 @@
 #ifndef KXRUZOVORI_IPC_KXCLIENT_H
 #define KXRUZOVORI_IPC_KXCLIENT_H
 
+#include "kxRuzoVori/core/kxException.h"
 #include "kxRuzoVori/kxExport.h"
 
 #include <wx/object.h>

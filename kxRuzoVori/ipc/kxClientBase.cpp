@@ -24,7 +24,7 @@ kxClientBase::kxClientBase(kxClient* handler, kxClientDisconnectHandler disconne
 
 kxClientBase::~kxClientBase()
 {
-    delete m_connection;
+    kxClientBaseConnection::Destroy(m_connection);
 }
 
 bool kxClientBase::Connect(const wxString& host, const wxString& port, const wxString& topic)
@@ -52,7 +52,7 @@ void kxClientBase::Disconnect()
 
 void kxClientBase::PrivateDropConnection()
 {
-    delete m_connection;
+    kxClientBaseConnection::Destroy(m_connection);
     m_connection = nullptr;
 }
 
@@ -87,13 +87,24 @@ bool kxClientBase::StopServer(unsigned long id, long timeout)
     if (!m_connection)
         return false;
     m_lostDuringCommand = false;
-    const bool poked = m_connection->Poke(wxS("cmd_stop"), wxString());
+    // The toolkit's poke is one-way: a server that refuses to stop could not say so and the
+    // client would wait out the whole time-out. As a request, the reply carries the verdict.
+    bool agreed = false;
+    try
+    {
+        const void* reply = m_connection->Request(wxS("cmd_stop\n"));
+        agreed = reply && wxString(static_cast<const wchar_t*>(reply)) == wxS("OK");
+    }
+    catch (const kxException&)
+    {
+        agreed = false;
+    }
     if (m_lostDuringCommand)
     {
         PrivateDropConnection();
-        return poked;
+        return agreed;
     }
-    return poked && kxWaitProcess(id, timeout);
+    return agreed && kxWaitProcess(id, timeout);
 }
 
 long kxClientBase::GetTimeout() const

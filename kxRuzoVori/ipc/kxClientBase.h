@@ -26,8 +26,7 @@ public:
 
     // Sends command, separator and argument; returns the server's reply. Throws kxException
     // on protocol errors and when there is no connection.
-    wxString Command(const wxString& command, const wxString& argument,
-                     const wxString& separator);
+    wxString Command(const wxString& command, const wxString& argument, const wxString& separator);
     // Asks the server to stop, then waits up to timeout milliseconds for process id to end.
     bool StopServer(unsigned long id, long timeout);
 

@@ -138,6 +138,22 @@ bool kxClientBaseConnection::OnDisconnect()
     return true;
 }
 
+void kxClientBaseConnection::Destroy(kxClientBaseConnection* connection)
+{
+    if (!connection)
+        return;
+    wxSocketBase* socket = connection->m_sock;
+    connection->m_sock = nullptr;
+    if (socket)
+    {
+        socket->Notify(false);
+        socket->SetClientData(nullptr);
+    }
+    delete connection;
+    if (socket)
+        socket->Destroy();
+}
+
 long kxClientBaseConnection::GetTimeout() const
 {
     return m_sock ? m_sock->GetTimeout() : 0;

@@ -25,6 +25,10 @@ public:
     bool OnDisconnect() override;
 
     unsigned char GetErrorCount() const { return m_errorCount; }
+    // Destroys the connection. The toolkit's destructor releases the socket before flushing
+    // the output that a failed transfer left behind, into the released socket; so the socket
+    // is taken away first and released after the connection.
+    static void Destroy(kxClientBaseConnection* connection);
     long GetTimeout() const;
     void SetTimeout(long seconds);
 

@@ -5,6 +5,7 @@
 #define KXRUZOVORI_IPC_KXSERVER_H
 
 #include "kxRuzoVori/core/kxEventable.h"
+#include "kxRuzoVori/core/kxException.h"
 #include "kxRuzoVori/kxExport.h"
 
 #include <wx/object.h>

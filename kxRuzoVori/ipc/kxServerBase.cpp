@@ -8,9 +8,10 @@
 
 namespace
 {
-// How long a socket may wait for the rest of a packet before the transfer fails. Long enough
-// for any local peer, short enough that a peer sending half a packet stalls the host briefly.
-const long SERVER_SOCKET_TIMEOUT = 3;
+// How long a connection's socket may wait for the rest of a packet before the transfer fails.
+// Long enough for any local peer, short enough that a peer sending half a packet stalls the
+// host only briefly (the toolkit reads a packet in up to three waits).
+const long SERVER_SOCKET_TIMEOUT = 1;
 
 bool Remove(std::vector<kxServerBaseConnection*>& list, kxServerBaseConnection* connection)
 {
@@ -44,31 +45,19 @@ kxServerBase::kxServerBase(const wxString& topic, kxServer* handler,
 
 kxServerBase::~kxServerBase()
 {
-    delete m_connection;
+    kxServerBaseConnection::Destroy(m_connection);
     for (kxServerBaseConnection* connection : m_waiting)
-        delete connection;
+        kxServerBaseConnection::Destroy(connection);
     for (kxServerBaseConnection* connection : m_discarded)
-        delete connection;
-}
-
-bool kxServerBase::Create(const wxString& serverName)
-{
-    if (!wxTCPServer::Create(serverName))
-        return false;
-    // The toolkit reads a new client's greeting before any connection exists; this bounds how
-    // long a client that sends half a greeting can hold it.
-    if (m_server)
-        m_server->SetTimeout(SERVER_SOCKET_TIMEOUT);
-    return true;
+        kxServerBaseConnection::Destroy(connection);
 }
 
 wxConnectionBase* kxServerBase::OnAcceptConnection(const wxString& topic)
 {
     if (topic != m_topic)
         return nullptr;
-    kxServerBaseConnection* connection =
-        new kxServerBaseConnection(this, &kxServerBase::OnConnectionCommand,
-                                   &kxServerBase::OnConnectionDisconnect);
+    kxServerBaseConnection* connection = new kxServerBaseConnection(
+        this, &kxServerBase::OnConnectionCommand, &kxServerBase::OnConnectionDisconnect);
     m_waiting.push_back(connection);
     // The toolkit gives the connection its socket after this returns.
     m_deferred.CallAfter([this, connection] { PrivateAdmit(connection); });
@@ -155,6 +144,6 @@ void kxServerBase::PrivateDestroyDiscarded()
         if (connection->IsBusy())
             m_discarded.push_back(connection);
         else
-            delete connection;
+            kxServerBaseConnection::Destroy(connection);
     }
 }

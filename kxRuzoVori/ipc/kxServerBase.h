@@ -30,7 +30,6 @@ public:
                  kxServerNotifyHandler disconnectHandler, kxServerCommandHandler commandHandler);
     ~kxServerBase() override;
 
-    bool Create(const wxString& serverName) override;
     wxConnectionBase* OnAcceptConnection(const wxString& topic) override;
 
     wxString OnConnectionCommand(wxString& command, wxString& argument);

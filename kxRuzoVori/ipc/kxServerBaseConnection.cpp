@@ -108,6 +108,22 @@ kxServerBaseConnection::kxServerBaseConnection(kxServerBase* handler,
                           classText);
 }
 
+void kxServerBaseConnection::Destroy(kxServerBaseConnection* connection)
+{
+    if (!connection)
+        return;
+    wxSocketBase* socket = connection->m_sock;
+    connection->m_sock = nullptr;
+    if (socket)
+    {
+        socket->Notify(false);
+        socket->SetClientData(nullptr);
+    }
+    delete connection;
+    if (socket)
+        socket->Destroy();
+}
+
 bool kxServerBaseConnection::IsLocalPeer() const
 {
     wxIPV4address peer;
@@ -118,13 +134,12 @@ void kxServerBaseConnection::RestrictSocket(long seconds)
 {
     if (!m_sock)
         return;
-    m_sock->SetFlags(wxSOCKET_WAITALL | wxSOCKET_BLOCK);
+    m_sock->SetFlags(wxSOCKET_WAITALL);
     m_sock->SetTimeout(seconds);
 }
 
-const void* kxServerBaseConnection::OnRequest(const wxString& WXUNUSED(topic),
-                                              const wxString& item, size_t* WXUNUSED(size),
-                                              wxIPCFormat WXUNUSED(format))
+const void* kxServerBaseConnection::OnRequest(const wxString& WXUNUSED(topic), const wxString& item,
+                                              size_t* WXUNUSED(size), wxIPCFormat WXUNUSED(format))
 {
     BusyScope busy(*this);
     if (m_retired || !m_handler->PrivateAdmit(this))
@@ -192,8 +207,9 @@ const void* kxServerBaseConnection::ExecuteCommand()
     }
     catch (...)
     {
-        m_errorReply = wxS("err:") +
-                       kxTranslate(wxS("Unknown server error in method kxServer::PrivateOnCommand()"));
+        m_errorReply =
+            wxS("err:") +
+            kxTranslate(wxS("Unknown server error in method kxServer::PrivateOnCommand()"));
     }
     return PersistReply(m_errorReply);
 }

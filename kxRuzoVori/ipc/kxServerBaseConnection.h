@@ -30,12 +30,17 @@ public:
 
     // True when the socket's peer is a loopback address of this machine.
     bool IsLocalPeer() const;
-    // Makes every transfer on the socket blocking, all-or-nothing and bounded by seconds.
+    // Makes every transfer on the socket all-or-nothing and bounded by seconds. (Blocking
+    // sockets get no events from the toolkit, so the socket keeps serving through the loop.)
     void RestrictSocket(long seconds);
     // Marks the connection as out of service: its callbacks serve nothing from now on.
     void Retire() { m_retired = true; }
     // True while one of its callbacks runs.
     bool IsBusy() const { return m_busy > 0; }
+    // Destroys the connection. The toolkit's destructor releases the socket before flushing
+    // the output that a failed transfer left behind, into the released socket; so the socket
+    // is taken away first and released after the connection.
+    static void Destroy(kxServerBaseConnection* connection);
 
 private:
     class BusyScope;

@@ -1,5 +1,6 @@
 #include "kxRuzoVori/kxHelpers/kxProcess.h"
 
+#include "kxRuzoVori/kxHelpers/kxEncoding.h"
 #include "kxRuzoVori/kxHelpers/kxProcessList.h"
 #include "kxRuzoVori/platform/kxPlatformFile.h"
 #include "kxRuzoVori/platform/kxPlatformProcess.h"
@@ -64,11 +65,13 @@ bool kxExecute(wxString file, unsigned long& id, wxString parameters, unsigned l
     int code = 0;
     const bool ok =
         kxPlatform::StartProcess(QuoteArgument(file) + wxS(" ") + parameters, started, code);
-    if (ok)
+    // Callers that do not want the id pass the library's placeholder, which stays 0.
+    const bool wantsId = &id != &g_kxEmptyULong;
+    if (ok && wantsId)
         id = started;
-    else if (error)
+    else if (!ok && error)
         *error = static_cast<unsigned long>(code);
-    else
+    else if (!ok && wantsId)
         id = 0;
     return ok;
 }

@@ -1,0 +1,115 @@
+// A server host for the channel tests. It listens on the port named by KX_TEST_PORT and answers
+// a few commands meant to exercise the server: echoing, failing in each way a handler can,
+// blocking, and reporting what it saw. KX_TEST_STOP says how it takes a stop request: "accept"
+// (the default: agree and end), "veto" (refuse) or "ignore" (no subscriber at all).
+#include "kxRuzoVori/kxRuzoVori.h"
+
+#include <wx/app.h>
+#include <wx/log.h>
+#include <wx/utils.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace
+{
+class TestServer : public kxServer, public kxEventHandler
+{
+public:
+    bool OnStop(kxEventable&, kxParams&)
+    {
+        if (m_stopMode == wxS("veto"))
+            return false;
+        // The reply still has to go out: end on the next pass of the loop.
+        wxTheApp->CallAfter([] { wxTheApp->ExitMainLoop(); });
+        return true;
+    }
+
+    wxString m_stopMode;
+    int m_connects = 0;
+    int m_disconnects = 0;
+
+protected:
+    void ProtectedOnConnect() override { ++m_connects; }
+    void ProtectedOnDisconnect() override { ++m_disconnects; }
+
+    wxString ProtectedOnCommand(wxString& command, wxString& argument) override
+    {
+        if (command == wxS("echo"))
+            return argument;
+        if (command == wxS("length"))
+            return wxString::Format(wxS("%zu"), argument.length());
+        if (command == wxS("log"))
+        {
+            wxLogError(wxS("handler failed"));
+            wxLogWarning(wxS("only a warning"));
+            return wxS("not this text");
+        }
+        if (command == wxS("throw"))
+            throw kxException(wxS("thrown by the handler"), wxS("test"));
+        if (command == wxS("throw-other"))
+            throw std::runtime_error("not a library exception");
+        if (command == wxS("sleep"))
+        {
+            wxMilliSleep(wxAtoi(argument));
+            return wxS("slept");
+        }
+        if (command == wxS("yield"))
+        {
+            // Lets the loop run, so the client's going away is seen during the command.
+            for (int i = 0; i < wxAtoi(argument) / 10; ++i)
+            {
+                wxTheApp->Yield(true);
+                wxMilliSleep(10);
+            }
+            return wxS("yielded");
+        }
+        if (command == wxS("drop"))
+        {
+            Disconnect();
+            return wxS("dropped");
+        }
+        if (command == wxS("counts"))
+            return wxString::Format(wxS("connects=%d disconnects=%d connected=%d"), m_connects,
+                                    m_disconnects, IsConnected() ? 1 : 0);
+        return wxS("unknown command ") + command;
+    }
+};
+
+class TestServerApp : public wxAppConsole
+{
+public:
+    bool OnInit() override
+    {
+        const char* port = getenv("KX_TEST_PORT");
+        const char* stop = getenv("KX_TEST_STOP");
+        m_server = new TestServer();
+        m_server->m_stopMode = stop ? wxString::FromUTF8(stop) : wxString(wxS("accept"));
+        if (m_server->m_stopMode != wxS("ignore"))
+            m_server->AddHandler(kxServer::EVENT_STOP,
+                                 static_cast<kxEventMethod>(&TestServer::OnStop), m_server);
+        try
+        {
+            m_server->Start(port ? wxString::FromUTF8(port) : wxString());
+        }
+        catch (const kxException& e)
+        {
+            fprintf(stderr, "kxTestServer: %s\n", e.GetMsg().utf8_str().data());
+            return false;
+        }
+        return true;
+    }
+
+    int OnExit() override
+    {
+        delete m_server;
+        return 0;
+    }
+
+private:
+    TestServer* m_server = nullptr;
+};
+} // namespace
+
+wxIMPLEMENT_APP_CONSOLE(TestServerApp);
