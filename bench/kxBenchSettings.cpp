@@ -1,6 +1,6 @@
-// A settings store of many groups of mixed items through one whole cycle (open, load, read and
-// write every item, save), against a plain wxFileConfig doing the same reads and writes of the
-// same entries of the same file; then the store's cycle at growing sizes, to show how it scales.
+// A settings store of many groups of mixed items loading, reading and writing every item and
+// saving, against a plain wxFileConfig doing the same reads and writes of the same entries of the
+// same file, at 1,000, 10,000 and 100,000 items; and once with opening and closing included.
 #include "kxRuzoVori/settings/kxSettings.h"
 #include "support/kxBenchSupport.h"
 
@@ -44,11 +44,9 @@ void Declare(kxSettings& settings, int groups)
     }
 }
 
-// One cycle of the host's work: every item read and written once, then saved.
-void StoreCycle(const wxString& file, int groups, int round)
+// The host's work on an open store: load, read and write every item once, save.
+void StoreWork(kxSettings& settings, int groups, int round)
 {
-    kxSettings settings(file, nullptr);
-    Declare(settings, groups);
     settings.LoadSettings();
     bool flag;
     long number;
@@ -83,14 +81,19 @@ void StoreCycle(const wxString& file, int groups, int round)
     settings.Save2File();
 }
 
-// The peer reads every entry's text and writes new text to it, then flushes.
-// Values alternate between rounds so that every flush has changes to write.
-void PeerCycle(const wxString& file, int groups, const std::vector<std::vector<wxString>>& values,
-               int round)
+// The same with opening the file and declaring the groups, and saving again on closing.
+void StoreCycle(const wxString& file, int groups, int round)
 {
-    wxFileConfig config(wxEmptyString, wxEmptyString, file, wxEmptyString,
-                        wxCONFIG_USE_LOCAL_FILE | wxCONFIG_USE_GLOBAL_FILE);
-    config.SetExpandEnvVars(false);
+    kxSettings settings(file, nullptr);
+    Declare(settings, groups);
+    StoreWork(settings, groups, round);
+}
+
+// The peer reads every entry's text and writes new text to it, then flushes. Values alternate
+// between rounds so that every flush has changes to write.
+void PeerWork(wxFileConfig& config, int groups, const std::vector<std::vector<wxString>>& values,
+              int round)
+{
     wxString text;
     for (int g = 0; g < groups; ++g)
     {
@@ -104,6 +107,15 @@ void PeerCycle(const wxString& file, int groups, const std::vector<std::vector<w
         }
     }
     config.Flush();
+}
+
+void PeerCycle(const wxString& file, int groups, const std::vector<std::vector<wxString>>& values,
+               int round)
+{
+    wxFileConfig config(wxEmptyString, wxEmptyString, file, wxEmptyString,
+                        wxCONFIG_USE_LOCAL_FILE | wxCONFIG_USE_GLOBAL_FILE);
+    config.SetExpandEnvVars(false);
+    PeerWork(config, groups, values, round);
 }
 
 std::vector<std::vector<wxString>> PeerValues(const wxString& file, int groups)
@@ -127,6 +139,16 @@ std::vector<std::vector<wxString>> PeerValues(const wxString& file, int groups)
     settings.Freeze(true);
     return values;
 }
+
+// A store file and a peer file of the same entries, for groups groups.
+void MakeFiles(const wxString& storeFile, const wxString& peerFile, int groups)
+{
+    {
+        kxSettings settings(storeFile, nullptr);
+        Declare(settings, groups);
+    }
+    wxCopyFile(storeFile, peerFile);
+}
 } // namespace
 
 int main()
@@ -135,37 +157,38 @@ int main()
     const wxString dir = wxFileName::CreateTempFileName(wxS("kxbench-settings"));
     wxRemoveFile(dir);
     wxFileName::Mkdir(dir);
-    const wxString storeFile = dir + wxS("/store.ini");
-    const wxString peerFile = dir + wxS("/peer.ini");
 
-    const int groups = 100;
-    {
-        kxSettings settings(storeFile, nullptr);
-        Declare(settings, groups);
-    }
-    wxCopyFile(storeFile, peerFile);
-    const std::vector<std::vector<wxString>> peerValues = PeerValues(peerFile, groups);
-
-    printf("%d groups x %d items of mixed types: open, load, read and write each, save\n", groups,
-           g_itemsPerGroup);
     int round = 0;
-    kxBenchCompare(
-        "settings-vs-fileconfig", [&] { StoreCycle(storeFile, groups, ++round); },
-        [&] { PeerCycle(peerFile, groups, peerValues, round); });
-
-    printf("the store's cycle by size\n");
-    for (int size : {1000, 10000, 100000})
+    for (int groups : {10, 100, 1000})
     {
-        const int sizeGroups = size / g_itemsPerGroup;
-        const wxString file = dir + wxString::Format(wxS("/size%d.ini"), size);
+        const int items = groups * g_itemsPerGroup;
+        const wxString storeFile = dir + wxString::Format(wxS("/store%d.ini"), items);
+        const wxString peerFile = dir + wxString::Format(wxS("/peer%d.ini"), items);
+        MakeFiles(storeFile, peerFile, groups);
+        const std::vector<std::vector<wxString>> peerValues = PeerValues(peerFile, groups);
+        const int repeats = items >= 100000 ? 3 : 7;
+        printf("%d groups x %d items of mixed types: load, read and write each, save\n", groups,
+               g_itemsPerGroup);
         {
-            kxSettings settings(file, nullptr);
-            Declare(settings, sizeGroups);
+            kxSettings settings(storeFile, nullptr);
+            Declare(settings, groups);
+            wxFileConfig config(wxEmptyString, wxEmptyString, peerFile, wxEmptyString,
+                                wxCONFIG_USE_LOCAL_FILE | wxCONFIG_USE_GLOBAL_FILE);
+            config.SetExpandEnvVars(false);
+            const std::string name = items == 10000
+                                         ? std::string("settings-vs-fileconfig")
+                                         : "settings-vs-fileconfig-" + std::to_string(items);
+            kxBenchCompare(
+                name, [&] { StoreWork(settings, groups, ++round); },
+                [&] { PeerWork(config, groups, peerValues, round); }, 0, repeats);
         }
-        const double seconds =
-            kxBenchMedian([&] { StoreCycle(file, sizeGroups, ++round); }, size >= 100000 ? 3 : 5);
-        kxBenchRow(std::to_string(size) + " items", seconds);
-        printf("per-item %d %.3f us\n", size, seconds / size * 1e6);
+        if (items == 10000)
+        {
+            printf("the same, with opening the file, declaring the groups and closing\n");
+            kxBenchCompare(
+                "settings-vs-fileconfig-with-open", [&] { StoreCycle(storeFile, groups, ++round); },
+                [&] { PeerCycle(peerFile, groups, peerValues, round); }, 0, repeats);
+        }
     }
     wxFileName::Rmdir(dir, wxPATH_RMDIR_RECURSIVE);
     return 0;
