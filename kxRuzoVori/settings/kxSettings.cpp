@@ -245,6 +245,14 @@ wxString ResolveFilePath(const wxString& fileName, const wxString& appName)
         path.MakeAbsolute(wxStandardPaths::Get().GetUserConfigDir());
     return path.GetFullPath();
 }
+
+// The first c in text between from and end, or npos; never looks past the line.
+size_t FindInLine(const std::string& text, char c, size_t from, size_t end)
+{
+    const void* found = std::memchr(text.data() + from, c, end - from);
+    return found == nullptr ? std::string::npos : static_cast<const char*>(found) - text.data();
+}
+
 // The text with NUL bytes left out and every byte that is not part of valid UTF-8 replaced by its
 // Latin-1 character; false when there was nothing to replace.
 bool MendBytes(const std::string& bytes, std::string& mended)
@@ -302,14 +310,14 @@ bool DropUnreadableEntries(const std::string& text, std::string& kept)
         if (first < end)
         {
             const char lead = text[first];
-            const size_t equals = text.find('=', first);
+            const size_t equals = FindInLine(text, '=', first, end);
             if (lead == '[')
             {
-                const size_t close = text.find(']', first);
-                if (close < end)
+                const size_t close = FindInLine(text, ']', first, end);
+                if (close != std::string::npos)
                     section = text.substr(first + 1, close - first - 1);
             }
-            else if (lead != ';' && lead != '#' && equals < end)
+            else if (lead != ';' && lead != '#' && equals != std::string::npos)
             {
                 size_t keyEnd = equals;
                 while (keyEnd > first && (text[keyEnd - 1] == ' ' || text[keyEnd - 1] == '\t'))
