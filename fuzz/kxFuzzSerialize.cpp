@@ -3,12 +3,14 @@
 // allocation, and every value read must write back and read again unchanged.
 #include "kxRuzoVori/serialize/wxSerialize.h"
 
+#include <wx/debug.h>
 #include <wx/init.h>
 #include <wx/log.h>
 #include <wx/mstream.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 namespace
@@ -35,6 +37,12 @@ private:
     size_t m_size;
     size_t m_position = 0;
 };
+
+// A toolkit assertion is a finding, not a message to print and pass over.
+void AbortOnAssert(const wxString&, int, const wxString&, const wxString&, const wxString&)
+{
+    abort();
+}
 
 void Require(bool condition)
 {
@@ -120,6 +128,7 @@ void ReadAll(wxInputStream& stream, bool checkHeader, size_t size)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     static wxInitializer toolkit;
+    wxSetAssertHandler(AbortOnAssert);
     // Every bad input logs its error; the log would only slow the search down.
     wxLog::EnableLogging(false);
     return 0;

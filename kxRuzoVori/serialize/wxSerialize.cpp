@@ -833,8 +833,9 @@ void wxSerialize::Load(wxMemoryBuffer& buffer)
         const size_t now = known ? length - done : std::min<size_t>(length - done, 16 * PIECE);
         if (buffer.GetBufSize() < done + now)
         {
+            const size_t all = size_t(length) + 1024;
             const size_t grown = std::max(done + now, 2 * buffer.GetBufSize());
-            buffer.SetBufSize(std::min<size_t>(grown, size_t(length) + 1024));
+            buffer.SetBufSize(known ? all : std::min(grown, all));
         }
         m_idstr.Read(static_cast<char*>(buffer.GetData()) + done, now);
         const size_t got = m_idstr.LastRead();
@@ -951,8 +952,7 @@ void wxSerialize::SkipData(unsigned char tag)
         break;
     }
     case TAG_DOUBLE:
-        if (CanLoad())
-            SkipBytes(DOUBLE_SIZE);
+        LoadDouble();
         break;
     case TAG_STRING:
     {
@@ -976,8 +976,7 @@ void wxSerialize::SkipData(unsigned char tag)
         break;
     }
     case TAG_DATETIME:
-        if (CanLoad())
-            SkipBytes(DATETIME_SIZE);
+        LoadDateTime();
         break;
     case TAG_RECORD:
     {
