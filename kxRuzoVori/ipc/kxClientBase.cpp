@@ -33,7 +33,10 @@ bool kxClientBase::Connect(const wxString& host, const wxString& port, const wxS
     m_connection = static_cast<kxClientBaseConnection*>(MakeConnection(host, port, topic));
     // The toolkit connects with its own socket; the time-out holds from here on.
     if (m_connection)
+    {
         m_connection->SetTimeout(m_timeout);
+        m_connection->SendWithoutDelay();
+    }
     return m_connection != nullptr;
 }
 

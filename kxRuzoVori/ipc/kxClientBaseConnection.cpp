@@ -3,6 +3,7 @@
 #include "kxRuzoVori/core/kxException.h"
 #include "kxRuzoVori/core/kxTranslate.h"
 #include "kxRuzoVori/ipc/kxClientBase.h"
+#include "kxRuzoVori/platform/kxPlatformSocket.h"
 
 #include <wx/module.h>
 #include <wx/socket.h>
@@ -152,6 +153,12 @@ void kxClientBaseConnection::Destroy(kxClientBaseConnection* connection)
     delete connection;
     if (socket)
         socket->Destroy();
+}
+
+void kxClientBaseConnection::SendWithoutDelay()
+{
+    if (m_sock)
+        kxPlatform::SetSocketNoDelay(*m_sock);
 }
 
 long kxClientBaseConnection::GetTimeout() const

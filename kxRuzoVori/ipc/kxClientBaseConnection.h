@@ -31,6 +31,9 @@ public:
     static void Destroy(kxClientBaseConnection* connection);
     long GetTimeout() const;
     void SetTimeout(long seconds);
+    // The toolkit writes a message in pieces; held back, each would wait for the server's
+    // delayed acknowledgement.
+    void SendWithoutDelay();
 
 private:
     // Sends one item and stores its reply; throws when the transfer failed.

@@ -4,6 +4,7 @@
 #include "kxRuzoVori/core/kxTranslate.h"
 #include "kxRuzoVori/ipc/kxServerBase.h"
 #include "kxRuzoVori/locale/kxLogString.h"
+#include "kxRuzoVori/platform/kxPlatformSocket.h"
 
 #include <wx/module.h>
 #include <wx/socket.h>
@@ -136,6 +137,8 @@ void kxServerBaseConnection::RestrictSocket(long seconds)
         return;
     m_sock->SetFlags(wxSOCKET_WAITALL);
     m_sock->SetTimeout(seconds);
+    // The toolkit writes a message in pieces; held back, each would wait for an acknowledgement.
+    kxPlatform::SetSocketNoDelay(*m_sock);
 }
 
 const void* kxServerBaseConnection::OnRequest(const wxString& WXUNUSED(topic), const wxString& item,

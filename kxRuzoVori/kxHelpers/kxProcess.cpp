@@ -80,7 +80,9 @@ bool kxIsAnotherInstanceRunning()
 {
     if (!g_instanceChecker)
     {
-        const wxString appName = wxTheApp ? wxTheApp->GetAppName() : wxString();
+        // The host may be a console program: wxTheApp would be a wrong downcast there.
+        const wxAppConsole* app = wxAppConsole::GetInstance();
+        const wxString appName = app ? app->GetAppName() : wxString();
         g_instanceChecker = new wxSingleInstanceChecker(appName + wxGetUserId(), wxString());
     }
     return g_instanceChecker->IsAnotherRunning();

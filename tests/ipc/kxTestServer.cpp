@@ -8,25 +8,35 @@
 #include <wx/log.h>
 #include <wx/utils.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 namespace
 {
-class TestServer : public kxServer, public kxEventHandler
+// Answers the server's stop event as KX_TEST_STOP says.
+class StopHandler : public kxEventHandler
 {
 public:
     bool OnStop(kxEventable&, kxParams&)
     {
-        if (m_stopMode == wxS("veto"))
+        if (m_veto)
             return false;
         // The reply still has to go out: end on the next pass of the loop.
-        wxTheApp->CallAfter([] { wxTheApp->ExitMainLoop(); });
+        wxAppConsole* app = wxAppConsole::GetInstance();
+        app->CallAfter([app] { app->ExitMainLoop(); });
         return true;
     }
 
-    wxString m_stopMode;
+    bool m_veto = false;
+};
+
+class TestServer : public kxServer
+{
+public:
     int m_connects = 0;
     int m_disconnects = 0;
 
@@ -60,7 +70,7 @@ protected:
             // Lets the loop run, so the client's going away is seen during the command.
             for (int i = 0; i < wxAtoi(argument) / 10; ++i)
             {
-                wxTheApp->Yield(true);
+                wxAppConsole::GetInstance()->Yield(true);
                 wxMilliSleep(10);
             }
             return wxS("yielded");
@@ -82,13 +92,18 @@ class TestServerApp : public wxAppConsole
 public:
     bool OnInit() override
     {
+        // A test that dies must not leave its server behind.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() == 1)
+            return false;
         const char* port = getenv("KX_TEST_PORT");
         const char* stop = getenv("KX_TEST_STOP");
+        const wxString mode = stop ? wxString::FromUTF8(stop) : wxString(wxS("accept"));
         m_server = new TestServer();
-        m_server->m_stopMode = stop ? wxString::FromUTF8(stop) : wxString(wxS("accept"));
-        if (m_server->m_stopMode != wxS("ignore"))
+        m_stopHandler.m_veto = mode == wxS("veto");
+        if (mode != wxS("ignore"))
             m_server->AddHandler(kxServer::EVENT_STOP,
-                                 static_cast<kxEventMethod>(&TestServer::OnStop), m_server);
+                                 static_cast<kxEventMethod>(&StopHandler::OnStop), &m_stopHandler);
         try
         {
             m_server->Start(port ? wxString::FromUTF8(port) : wxString());
@@ -109,6 +124,7 @@ public:
 
 private:
     TestServer* m_server = nullptr;
+    StopHandler m_stopHandler;
 };
 } // namespace
 

@@ -64,9 +64,10 @@ bool kxTestWaitFor(const std::function<bool()>& done, int ms)
                 loop->Dispatch();
             loop->ProcessIdle();
         }
-        else if (wxTheApp)
+        else if (wxAppConsole* app = wxAppConsole::GetInstance())
         {
-            wxTheApp->ProcessPendingEvents();
+            // Console programs have no wxApp: wxTheApp would be a wrong downcast there.
+            app->ProcessPendingEvents();
         }
         wxMilliSleep(2);
     }
