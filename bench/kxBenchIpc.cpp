@@ -66,7 +66,7 @@ protected:
     }
 };
 
-// The toolkit's IPC with the least a server can do: echo the item's text after its flag.
+// The toolkit's IPC with the least a server can do.
 // Both ends send without delay, as the library's do.
 void NoDelay(wxSocketBase* socket)
 {
@@ -81,7 +81,8 @@ public:
     const void* OnRequest(const wxString&, const wxString& item, size_t*, wxIPCFormat) override
     {
         NoDelay(m_sock);
-        m_reply = item.Mid(1).utf8_str();
+        // Like the channel: a whole request is echoed, a piece of a longer one acknowledged.
+        m_reply = item.StartsWith(wxS("0")) ? item.Mid(1).utf8_str() : wxCharBuffer("OK");
         return m_reply.data();
     }
     void SendWithoutDelay() { NoDelay(m_sock); }

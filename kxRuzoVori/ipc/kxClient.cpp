@@ -167,17 +167,23 @@ void kxClient::PrivateGetServerPID()
 {
     bool success = false;
     const wxString reply = Command(wxS("cmd_getpid"), success);
-    const wxString failure =
-        kxTranslate(wxS("Internal error in kxClient::Connect(). Can not receive server PID"));
-    if (!success)
-        throw ClientException(failure);
-    const wxMemoryBuffer bytes = kxStrHEXToMemoryBuffer(reply);
-    wxMemoryInputStream stream(bytes.GetData(), bytes.GetDataLen());
-    wxSerialize reader(stream, 0, wxString(), false);
     unsigned int pid = 0;
-    // A record without a process id would leave the client believing it is never connected.
-    if (!reader.ReadUint32(pid) || pid == 0)
-        throw ClientException(failure);
+    if (success)
+    {
+        const wxMemoryBuffer bytes = kxStrHEXToMemoryBuffer(reply);
+        wxMemoryInputStream stream(bytes.GetData(), bytes.GetDataLen());
+        wxSerialize reader(stream, 0, wxString(), false);
+        if (!reader.ReadUint32(pid))
+            pid = 0;
+    }
+    // A peer without a process id would leave a connection that looks alive to the next
+    // Connect(); it is dropped like one that failed to identify itself.
+    if (pid == 0)
+    {
+        m_client->Disconnect();
+        throw ClientException(
+            kxTranslate(wxS("Internal error in kxClient::Connect(). Can not receive server PID")));
+    }
     m_serverPid = pid;
 }
 

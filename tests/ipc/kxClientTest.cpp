@@ -1,10 +1,18 @@
 #include "kxIpcTestSupport.h"
 
 #include "kxRuzoVori/ipc/kxClient.h"
+#include "kxRuzoVori/ipc/kxServer.h"
 #include "kxRuzoVori/kxHelpers/kxProcess.h"
+#include "kxRuzoVori/kxHelpers/kxShell.h"
 
 #include <wx/sckipc.h>
 #include <wx/stopwatch.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
 
 namespace
 {
@@ -276,4 +284,129 @@ TEST_F(ClientTest, SecondClientReplacesTheFirst)
     second.Connect();
     EXPECT_EQ(wxString(wxS("three")), Send(second, wxS("echo"), wxS("three")));
     EXPECT_TRUE(second.StopServer(10000));
+}
+
+namespace
+{
+// A peer that speaks the toolkit's framing but is no server of ours: it accepts the topic and
+// answers every request with the same text.
+class FakeServer
+{
+public:
+    explicit FakeServer(const std::string& answer) : m_answer(answer)
+    {
+        m_listener = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address = {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        listen(m_listener, 4);
+        getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length);
+        m_port = wxString::Format(wxS("%u"), static_cast<unsigned>(ntohs(address.sin_port)));
+        m_thread = std::thread([this] { Serve(); });
+    }
+    ~FakeServer()
+    {
+        shutdown(m_listener, SHUT_RDWR);
+        close(m_listener);
+        m_thread.join();
+    }
+    const wxString& GetPort() const { return m_port; }
+    int m_requests = 0;
+
+private:
+    static bool Read(int peer, std::string& bytes, size_t count)
+    {
+        bytes.resize(count);
+        return count == 0 ||
+               recv(peer, &bytes[0], count, MSG_WAITALL) == static_cast<ssize_t>(count);
+    }
+    static bool ReadText(int peer, std::string& text)
+    {
+        std::string length;
+        if (!Read(peer, length, 4))
+            return false;
+        size_t size = 0;
+        for (int i = 3; i >= 0; --i)
+            size = (size << 8) | static_cast<unsigned char>(length[i]);
+        return size < (1 << 20) && Read(peer, text, size);
+    }
+    void Serve()
+    {
+        const int peer = accept(m_listener, nullptr, nullptr);
+        if (peer < 0)
+            return;
+        std::string code, text, format;
+        if (Read(peer, code, 1) && ReadText(peer, text))
+        {
+            send(peer, "\x0a", 1, MSG_NOSIGNAL);
+            while (Read(peer, code, 1) && code[0] == KX_IPC_REQUEST && ReadText(peer, text) &&
+                   Read(peer, format, 1))
+            {
+                ++m_requests;
+                std::string reply = std::string(1, KX_IPC_REQUEST_REPLY) +
+                                    kxTestIpcText(m_answer + std::string(1, '\0'));
+                send(peer, reply.data(), reply.size(), MSG_NOSIGNAL);
+            }
+        }
+        close(peer);
+    }
+
+    std::string m_answer;
+    int m_listener;
+    wxString m_port;
+    std::thread m_thread;
+};
+
+wxString ConnectFailure(kxClient& client)
+{
+    try
+    {
+        client.Connect();
+    }
+    catch (const kxException& e)
+    {
+        return e.GetMsg();
+    }
+    return wxString();
+}
+} // namespace
+
+TEST(ClientIdentity, PeersThatCannotProveThemselvesAreRefused)
+{
+    // The server file is this very program: it runs, so the client starts nothing and goes
+    // straight to the peer on the port.
+    const wxString self = kxGetAppDir() + wxS("kxIpcTests");
+    for (const char* answer : {"", "0123456789ABCDEF", "0123456789ABCDEF0123456789ABCDEF",
+                               "0123456789ABCDEF0123456789ABCDEF0", "err:no"})
+    {
+        FakeServer fake(answer);
+        kxClient client(self, false, wxS("localhost"), fake.GetPort());
+        EXPECT_EQ(wxString(wxS("Can not identify server")), ConnectFailure(client)) << answer;
+        EXPECT_FALSE(client.IsConnected());
+        bool success = true;
+        // Refused means disconnected: nothing more reaches the peer.
+        EXPECT_EQ(wxString(wxS("Can not call Command() method. Connection object is not created. "
+                               "Call this method after Connect().")),
+                  client.Command(wxS("echo"), success));
+        EXPECT_FALSE(success);
+    }
+}
+
+TEST(ClientIdentity, AGenuineProofIsNotEnoughWithoutAProcessId)
+{
+    // Today's proof, as any server of the library gives it.
+    class Quiet : public kxServer
+    {
+    protected:
+        wxString ProtectedOnCommand(wxString&, wxString&) override { return wxString(); }
+    } genuine;
+    wxString identify = wxS("cmd_identify");
+    wxString none;
+    FakeServer fake(genuine.PrivateOnCommand(identify, none).utf8_string());
+    kxClient client(kxGetAppDir() + wxS("kxIpcTests"), false, wxS("localhost"), fake.GetPort());
+    EXPECT_EQ(wxString(wxS("Internal error in kxClient::Connect(). Can not receive server PID")),
+              ConnectFailure(client));
+    EXPECT_FALSE(client.IsConnected());
 }

@@ -142,6 +142,18 @@ TEST_F(HostilePeerTest, PeerVanishingInTheMiddleOfALongRequest)
     ASSERT_TRUE(sleeper.Greet("kxTopic"));
     sleeper.Send(kxTestIpcRequest("0yield\n500"));
     sleeper.Close();
+    {
+        // Each peer was a client in its turn, and each that left as the current client was
+        // seen leaving (the last one may have been replaced first).
+        kxClient client(m_server, false, wxS("localhost"), m_port);
+        client.Connect();
+        bool success = false;
+        const wxString counts = client.Command(wxS("counts"), success);
+        EXPECT_TRUE(counts.StartsWith(wxS("connects=7 disconnects=5")) ||
+                    counts.StartsWith(wxS("connects=7 disconnects=6")))
+            << counts.utf8_string();
+        EXPECT_TRUE(counts.EndsWith(wxS("connected=1")));
+    }
     ExpectServedAndStop();
 }
 
