@@ -246,3 +246,34 @@ TEST(kxEventable, DestructionInEveryOrder)
     }
     EXPECT_TRUE(journal.empty());
 }
+
+namespace
+{
+// A publisher that is also its own subscriber, through a second base.
+class SelfSubscriber : public wxObject, public kxEventable, public kxEventHandler
+{
+public:
+    SelfSubscriber()
+    {
+        RegisterEvent(0);
+        AddHandler(0, static_cast<kxEventMethod>(&SelfSubscriber::OnEvent), this);
+    }
+
+    bool OnEvent(kxEventable& sender, kxParams&)
+    {
+        ++m_calls;
+        return &sender == this;
+    }
+
+    int m_calls = 0;
+};
+} // namespace
+
+TEST(kxEventable, PublisherSubscribedToItselfThroughASecondBase)
+{
+    auto* both = new SelfSubscriber;
+    EXPECT_TRUE(both->FireEvent(0));
+    EXPECT_TRUE(both->FireEvent(0));
+    EXPECT_EQ(both->m_calls, 2);
+    delete both;
+}
