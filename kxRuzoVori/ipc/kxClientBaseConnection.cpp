@@ -3,7 +3,6 @@
 #include "kxRuzoVori/core/kxException.h"
 #include "kxRuzoVori/core/kxTranslate.h"
 #include "kxRuzoVori/ipc/kxClientBase.h"
-#include "kxRuzoVori/platform/kxPlatformSocket.h"
 
 #include <wx/module.h>
 #include <wx/socket.h>
@@ -137,28 +136,6 @@ bool kxClientBaseConnection::OnDisconnect()
     m_errorCount = 0;
     (m_handler->*m_disconnectHandler)();
     return true;
-}
-
-void kxClientBaseConnection::Destroy(kxClientBaseConnection* connection)
-{
-    if (!connection)
-        return;
-    wxSocketBase* socket = connection->m_sock;
-    connection->m_sock = nullptr;
-    if (socket)
-    {
-        socket->Notify(false);
-        socket->SetClientData(nullptr);
-    }
-    delete connection;
-    if (socket)
-        socket->Destroy();
-}
-
-void kxClientBaseConnection::SendWithoutDelay()
-{
-    if (m_sock)
-        kxPlatform::SetSocketNoDelay(*m_sock);
 }
 
 long kxClientBaseConnection::GetTimeout() const

@@ -4,14 +4,15 @@
 #ifndef KXRUZOVORI_IPC_KXCLIENTBASECONNECTION_H
 #define KXRUZOVORI_IPC_KXCLIENTBASECONNECTION_H
 
-#include <wx/sckipc.h>
+#include "kxRuzoVori/ipc/kxChannelConnection.h"
+
 #include <wx/string.h>
 
 class kxClientBase;
 
 typedef void (kxClientBase::*kxClientBaseDisconnectHandler)();
 
-class kxClientBaseConnection : public wxTCPConnection
+class kxClientBaseConnection : public kxChannelConnection
 {
 public:
     // Throws kxException when the handler object or the handler is missing.
@@ -25,15 +26,8 @@ public:
     bool OnDisconnect() override;
 
     unsigned char GetErrorCount() const { return m_errorCount; }
-    // Destroys the connection. The toolkit's destructor releases the socket before flushing
-    // the output that a failed transfer left behind, into the released socket; so the socket
-    // is taken away first and released after the connection.
-    static void Destroy(kxClientBaseConnection* connection);
     long GetTimeout() const;
     void SetTimeout(long seconds);
-    // The toolkit writes a message in pieces; held back, each would wait for the server's
-    // delayed acknowledgement.
-    void SendWithoutDelay();
 
 private:
     // Sends one item and stores its reply; throws when the transfer failed.

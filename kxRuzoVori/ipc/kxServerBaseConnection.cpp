@@ -4,7 +4,6 @@
 #include "kxRuzoVori/core/kxTranslate.h"
 #include "kxRuzoVori/ipc/kxServerBase.h"
 #include "kxRuzoVori/locale/kxLogString.h"
-#include "kxRuzoVori/platform/kxPlatformSocket.h"
 
 #include <wx/module.h>
 #include <wx/socket.h>
@@ -109,22 +108,6 @@ kxServerBaseConnection::kxServerBaseConnection(kxServerBase* handler,
                           classText);
 }
 
-void kxServerBaseConnection::Destroy(kxServerBaseConnection* connection)
-{
-    if (!connection)
-        return;
-    wxSocketBase* socket = connection->m_sock;
-    connection->m_sock = nullptr;
-    if (socket)
-    {
-        socket->Notify(false);
-        socket->SetClientData(nullptr);
-    }
-    delete connection;
-    if (socket)
-        socket->Destroy();
-}
-
 bool kxServerBaseConnection::IsLocalPeer() const
 {
     wxIPV4address peer;
@@ -137,8 +120,7 @@ void kxServerBaseConnection::RestrictSocket(long seconds)
         return;
     m_sock->SetFlags(wxSOCKET_WAITALL);
     m_sock->SetTimeout(seconds);
-    // The toolkit writes a message in pieces; held back, each would wait for an acknowledgement.
-    kxPlatform::SetSocketNoDelay(*m_sock);
+    SendWithoutDelay();
 }
 
 const void* kxServerBaseConnection::OnRequest(const wxString& WXUNUSED(topic), const wxString& item,

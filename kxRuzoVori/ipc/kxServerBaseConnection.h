@@ -4,7 +4,8 @@
 #ifndef KXRUZOVORI_IPC_KXSERVERBASECONNECTION_H
 #define KXRUZOVORI_IPC_KXSERVERBASECONNECTION_H
 
-#include <wx/sckipc.h>
+#include "kxRuzoVori/ipc/kxChannelConnection.h"
+
 #include <wx/string.h>
 
 class kxServerBase;
@@ -12,7 +13,7 @@ class kxServerBase;
 typedef wxString (kxServerBase::*kxServerBaseCommandHandler)(wxString&, wxString&);
 typedef void (kxServerBase::*kxServerBaseDisconnectHandler)();
 
-class kxServerBaseConnection : public wxTCPConnection
+class kxServerBaseConnection : public kxChannelConnection
 {
 public:
     // Throws kxException when the handler object or a handler is missing.
@@ -37,10 +38,6 @@ public:
     void Retire() { m_retired = true; }
     // True while one of its callbacks runs.
     bool IsBusy() const { return m_busy > 0; }
-    // Destroys the connection. The toolkit's destructor releases the socket before flushing
-    // the output that a failed transfer left behind, into the released socket; so the socket
-    // is taken away first and released after the connection.
-    static void Destroy(kxServerBaseConnection* connection);
 
 private:
     class BusyScope;

@@ -1,0 +1,8 @@
+#include "kxRuzoVori/kxHelpers/kxSocket.h"
+
+#include "kxRuzoVori/platform/kxPlatformSocket.h"
+
+bool kxSetSocketNoDelay(wxSocketBase& socket)
+{
+    return kxPlatform::SetSocketNoDelay(socket);
+}
