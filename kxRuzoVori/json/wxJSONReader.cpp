@@ -1,5 +1,6 @@
 #include "kxRuzoVori/json/wxJSONReader.h"
 
+#include "kxRuzoVori/json/wxJSONMapAccess.h"
 #include "kxRuzoVori/json/wxJSONText.h"
 
 #include <wx/mstream.h>
@@ -174,6 +175,29 @@ bool ParseDouble(const char* p, size_t n, double* out)
     return true;
 }
 
+// Whether text equals the lower-case word in any letter case.
+bool SameLetters(const char* text, const char* word, size_t len)
+{
+    for (size_t i = 0; i < len; ++i)
+    {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != word[i])
+            return false;
+    }
+    return true;
+}
+
+// Whether the value holds data of the stored type (any type but INVALID when none is given).
+inline bool IsStored(const wxJSONValue& value, wxJSONType type = wxJSONTYPE_INVALID)
+{
+    const wxJSONRefData* data = value.GetRefData();
+    if (!data)
+        return false;
+    return type == wxJSONTYPE_INVALID ? data->m_type != wxJSONTYPE_INVALID : data->m_type == type;
+}
+
 wxString Narrow(const char* p, size_t n)
 {
     wxString s = wxString::FromUTF8(p, n);
@@ -277,10 +301,8 @@ void wxJSONReader::PrivateAbort()
     m_cur = m_end;
 }
 
-int wxJSONReader::ReadChar(wxInputStream& is)
+inline int wxJSONReader::PrivateReadChar()
 {
-    if (m_stream != &is)
-        PrivateBind(is);
     int ch = PrivateNextByte();
     if (ch == -1)
         return -1;
@@ -299,6 +321,13 @@ int wxJSONReader::ReadChar(wxInputStream& is)
     return ch;
 }
 
+int wxJSONReader::ReadChar(wxInputStream& is)
+{
+    if (m_stream != &is)
+        PrivateBind(is);
+    return PrivateReadChar();
+}
+
 int wxJSONReader::PeekChar(wxInputStream& is)
 {
     if (m_stream != &is)
@@ -310,9 +339,11 @@ int wxJSONReader::PeekChar(wxInputStream& is)
 
 int wxJSONReader::SkipWhiteSpace(wxInputStream& is)
 {
+    if (m_stream != &is)
+        PrivateBind(is);
     int ch;
     do
-        ch = ReadChar(is);
+        ch = PrivateReadChar();
     while (ch == ' ' || ch == '\t' || ch == '\n');
     return ch;
 }
@@ -415,7 +446,9 @@ int wxJSONReader::Parse(wxInputStream& is, wxJSONValue* root)
 
 int wxJSONReader::GetStart(wxInputStream& is)
 {
-    int ch = ReadChar(is);
+    if (m_stream != &is)
+        PrivateBind(is);
+    int ch = PrivateReadChar();
     while (ch != -1 && ch != '{' && ch != '[')
     {
         if (ch == '/')
@@ -424,13 +457,15 @@ int wxJSONReader::GetStart(wxInputStream& is)
             StoreComment(nullptr);
             continue;
         }
-        ch = ReadChar(is);
+        ch = PrivateReadChar();
     }
     return ch;
 }
 
 int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
 {
+    if (m_stream != &is)
+        PrivateBind(is);
     ++m_level;
     if (m_depth < m_level)
         m_depth = m_level;
@@ -443,9 +478,9 @@ int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
     m_current = &parent;
     m_next = &value;
     parent.SetLineNo(m_lineNo);
-    const bool inObject = parent.IsObject();
+    const bool inObject = IsStored(parent, wxJSONTYPE_OBJECT);
 
-    int ch = ReadChar(is);
+    int ch = PrivateReadChar();
     while (ch != -1)
     {
         switch (ch)
@@ -454,7 +489,7 @@ int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
         case '\t':
         case '\r':
         case '\n':
-            ch = ReadChar(is);
+            ch = PrivateReadChar();
             break;
         case '"':
             ch = ReadString(is, value);
@@ -468,7 +503,7 @@ int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
             PrivateStoreValue(ch, haveKey ? &key : nullptr, value, parent);
             key.clear();
             haveKey = false;
-            ch = ReadChar(is);
+            ch = PrivateReadChar();
             break;
         case '/':
             ch = SkipComment(is);
@@ -477,20 +512,21 @@ int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
         case ':':
             if (inObject)
             {
-                if (!value.IsString())
+                if (!IsStored(value, wxJSONTYPE_STRING))
                     AddError(wxT("':' follows a value which is not of type 'string'"));
                 else if (haveKey)
                     AddError(wxT("':' not allowed where a 'name' string was already available"));
                 else
                 {
-                    key = value.AsString();
+                    // The name moves out of the value's data, which nothing else shares.
+                    key.swap(value.GetRefData()->m_valString);
                     haveKey = true;
                 }
                 value.UnRef();
             }
             else
                 AddError(wxT("':' can only used in object's values"));
-            ch = ReadChar(is);
+            ch = PrivateReadChar();
             break;
         case '[':
         case '{':
@@ -500,11 +536,11 @@ int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
                 if (!haveKey)
                     AddError(ch == '[' ? wxT("'[' is not allowed here ('name' is missing")
                                        : wxT("'{' is not allowed here ('name' is missing"));
-                if (value.IsValid())
+                if (IsStored(value))
                     AddError(ch == '[' ? wxT("'[' cannot follow a 'value' text")
                                        : wxT("'{' cannot follow a 'value'"));
             }
-            else if (value.IsValid())
+            else if (IsStored(value))
                 AddError(ch == '[' ? wxT("'[' cannot follow a 'value'")
                                    : wxT("'{' cannot follow a 'value' in JSON array"));
             if (m_level >= MAX_NESTING)
@@ -521,7 +557,7 @@ int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
         }
         case ']':
         case '}':
-            if (ch == ']' && !parent.IsArray())
+            if (ch == ']' && !IsStored(parent, wxJSONTYPE_ARRAY))
                 AddWarning(wxJSONREADER_MISSING,
                            wxT("Trying to close an object using the ']' (close-array) char"));
             if (ch == '}' && !inObject)
@@ -530,7 +566,7 @@ int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
             PrivateStoreValue(ch, haveKey ? &key : nullptr, value, parent);
             --m_level;
             m_current = m_next = nullptr;
-            return ReadChar(is);
+            return PrivateReadChar();
         default:
             ch = ReadValue(is, ch, value);
             m_current = &value;
@@ -540,7 +576,7 @@ int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
 
     if (!m_aborted)
     {
-        if (parent.IsArray())
+        if (IsStored(parent, wxJSONTYPE_ARRAY))
             AddWarning(wxJSONREADER_MISSING, wxT("']' missing at end of file"));
         else
             AddWarning(wxJSONREADER_MISSING, wxT("'}' missing at end of file"));
@@ -553,16 +589,16 @@ int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
 
 void wxJSONReader::StoreValue(int ch, const wxString& key, wxJSONValue& value, wxJSONValue& parent)
 {
-    PrivateStoreValue(ch, key.empty() ? nullptr : &key, value, parent);
+    wxString name(key);
+    PrivateStoreValue(ch, key.empty() ? nullptr : &name, value, parent);
 }
 
-void wxJSONReader::PrivateStoreValue(int ch, const wxString* key, wxJSONValue& value,
-                                     wxJSONValue& parent)
+void wxJSONReader::PrivateStoreValue(int ch, wxString* key, wxJSONValue& value, wxJSONValue& parent)
 {
     m_current = nullptr;
     m_lastStored = nullptr;
     m_next = &value;
-    const bool hasValue = value.IsValid();
+    const bool hasValue = IsStored(value);
     if (hasValue)
         value.m_refData->m_lineNo = -1;
 
@@ -571,21 +607,10 @@ void wxJSONReader::PrivateStoreValue(int ch, const wxString* key, wxJSONValue& v
         if (ch != ']' && ch != '}')
             AddError(wxT("key or value is missing for JSON value"));
     }
-    else if (parent.IsObject())
+    else if (IsStored(parent, wxJSONTYPE_OBJECT))
     {
         if (hasValue && key)
-        {
-            wxJSONInternalMap& map = parent.PrivateMap();
-            wxJSONInternalMap::iterator it = map.find(*key);
-            if (it != map.end())
-            {
-                it->second = value;
-                m_lastStored = &it->second;
-            }
-            else
-                m_lastStored =
-                    &map.insert(wxJSONInternalMap::value_type(*key, value)).first->second;
-        }
+            m_lastStored = &wxJSONMapAccess::Store(parent.PrivateMap(), *key, value);
         else if (!key)
             AddError(wxT("cannot store the value: 'key' is missing for JSON object type"));
         else
@@ -620,7 +645,18 @@ int wxJSONReader::PrivateReadToken(int ch)
     m_bytes += static_cast<char>(ch);
     for (;;)
     {
-        ch = ReadChar(*m_stream);
+        // A token never holds a line end (it ends one), so a run of its bytes moves only the
+        // column.
+        const char* p = m_cur;
+        while (p < m_end && !IsTokenEnd(static_cast<unsigned char>(*p)))
+            ++p;
+        if (p != m_cur)
+        {
+            m_bytes.append(m_cur, p);
+            m_colNo += static_cast<int>(p - m_cur);
+            m_cur = p;
+        }
+        ch = PrivateReadChar();
         if (IsTokenEnd(ch))
             return ch;
         m_bytes += static_cast<char>(ch);
@@ -673,7 +709,7 @@ int wxJSONReader::ReadValue(wxInputStream& is, int ch, wxJSONValue& val)
     if (m_stream != &is)
         PrivateBind(is);
     ch = PrivateReadToken(ch);
-    if (val.IsValid())
+    if (IsStored(val))
     {
         AddError(wxT("Value '%s' cannot follow a value: ',' or ':' missing?"), PrivateTokenText());
         return ch;
@@ -687,7 +723,7 @@ int wxJSONReader::ReadValue(wxInputStream& is, int ch, wxJSONValue& val)
         if (m_bytes.size() != len)
             continue;
         bool exact = std::memcmp(m_bytes.data(), word, len) == 0;
-        if (!exact && !wxString::FromAscii(word).IsSameAs(PrivateTokenText(), false))
+        if (!exact && !SameLetters(m_bytes.data(), word, len))
             continue;
         if (!exact)
             AddWarning(wxJSONREADER_CASE,
@@ -730,7 +766,7 @@ int wxJSONReader::ReadString(wxInputStream& is, wxJSONValue& val)
             m_colNo += static_cast<int>(p - m_cur);
             m_cur = p;
         }
-        ch = ReadChar(is);
+        ch = PrivateReadChar();
         if (ch == -1 || ch == '"')
             break;
         if (ch != '\\')
@@ -738,7 +774,7 @@ int wxJSONReader::ReadString(wxInputStream& is, wxJSONValue& val)
             m_bytes += static_cast<char>(ch);
             continue;
         }
-        ch = ReadChar(is);
+        ch = PrivateReadChar();
         switch (ch)
         {
         case -1:
@@ -793,12 +829,12 @@ int wxJSONReader::ReadString(wxInputStream& is, wxJSONValue& val)
             break;
     }
     PrivateStoreString(val);
-    return ch == -1 ? -1 : ReadChar(is);
+    return ch == -1 ? -1 : PrivateReadChar();
 }
 
 void wxJSONReader::PrivateStoreString(wxJSONValue& val)
 {
-    if (!val.IsValid())
+    if (!IsStored(val))
     {
         wxJSONRefData* data = val.COW();
         data->m_type = wxJSONTYPE_STRING;
@@ -816,7 +852,7 @@ void wxJSONReader::PrivateStoreString(wxJSONValue& val)
         AddError(wxT("String value: the UTF-8 stream is invalid"));
         text = wxT("<UTF-8 stream not valid>");
     }
-    if (val.IsString())
+    if (IsStored(val, wxJSONTYPE_STRING))
     {
         AddWarning(wxJSONREADER_MULTISTRING,
                    wxT("Multiline strings are not allowed by JSON syntax"));
@@ -828,9 +864,11 @@ void wxJSONReader::PrivateStoreString(wxJSONValue& val)
 
 int wxJSONReader::ReadUES(wxInputStream& is, char* uesBuffer)
 {
+    if (m_stream != &is)
+        PrivateBind(is);
     for (int i = 0; i < 4; ++i)
     {
-        int ch = ReadChar(is);
+        int ch = PrivateReadChar();
         if (ch == -1)
         {
             uesBuffer[i] = '\0';
@@ -856,16 +894,18 @@ int wxJSONReader::AppendUES(std::string& utf8Buff, const char* uesBuffer)
 
 int wxJSONReader::ReadMemoryBuff(wxInputStream& is, wxJSONValue& val)
 {
+    if (m_stream != &is)
+        PrivateBind(is);
     AddWarning(wxJSONREADER_MEMORYBUFF, wxT("the 'memory buffer' type is not valid JSON text"));
     std::string bytes;
     int invalid = 0;
     int ch;
     for (;;)
     {
-        ch = ReadChar(is);
+        ch = PrivateReadChar();
         if (ch == -1 || ch == '\'')
             break;
-        int ch2 = ReadChar(is);
+        int ch2 = PrivateReadChar();
         if (ch2 == -1 || ch2 == '\'')
         {
             ++invalid;
@@ -886,22 +926,24 @@ int wxJSONReader::ReadMemoryBuff(wxInputStream& is, wxJSONValue& val)
     wxMemoryBuffer buff(bytes.size());
     if (!bytes.empty())
         buff.AppendData(bytes.data(), bytes.size());
-    if (val.IsMemoryBuff())
+    if (IsStored(val, wxJSONTYPE_MEMORYBUFF))
         val.Cat(buff);
-    else if (val.IsValid())
+    else if (IsStored(val))
         AddError(wxT("Memory buffer value cannot follow another value"));
     else
     {
         val = buff;
         val.SetLineNo(m_lineNo);
     }
-    return ch == -1 ? -1 : ReadChar(is);
+    return ch == -1 ? -1 : PrivateReadChar();
 }
 
 int wxJSONReader::SkipComment(wxInputStream& is)
 {
+    if (m_stream != &is)
+        PrivateBind(is);
     const int startLine = m_lineNo;
-    int ch = ReadChar(is);
+    int ch = PrivateReadChar();
     m_bytes.clear();
     if (ch == '/' || ch == '*')
     {
@@ -915,14 +957,14 @@ int wxJSONReader::SkipComment(wxInputStream& is)
         {
             for (;;)
             {
-                ch = ReadChar(is);
+                ch = PrivateReadChar();
                 if (ch == -1)
                     break;
                 if (ch == '\n' || ch == '\r')
                 {
                     if (ch == '\r' && PeekChar(is) == '\n')
-                        ReadChar(is);
-                    ch = ReadChar(is);
+                        PrivateReadChar();
+                    ch = PrivateReadChar();
                     break;
                 }
                 m_bytes += static_cast<char>(ch);
@@ -933,13 +975,13 @@ int wxJSONReader::SkipComment(wxInputStream& is)
             int prev = 0;
             for (;;)
             {
-                ch = ReadChar(is);
+                ch = PrivateReadChar();
                 if (ch == -1)
                     break;
                 m_bytes += static_cast<char>(ch);
                 if (prev == '*' && ch == '/')
                 {
-                    ch = ReadChar(is);
+                    ch = PrivateReadChar();
                     break;
                 }
                 prev = ch;
@@ -953,12 +995,12 @@ int wxJSONReader::SkipComment(wxInputStream& is)
     int prev = ch;
     while (ch != -1 && ch != '\n')
     {
-        ch = ReadChar(is);
+        ch = PrivateReadChar();
         if (prev == '*' && ch == '/')
             break;
         prev = ch;
     }
-    return ch == -1 ? -1 : ReadChar(is);
+    return ch == -1 ? -1 : PrivateReadChar();
 }
 
 void wxJSONReader::StoreComment(const wxJSONValue* parent)

@@ -104,13 +104,16 @@ private:
     // any other stream is read in large chunks into m_chunk.
     bool PrivateEnsure(size_t n);
     int PrivateNextByte();
+    // ReadChar on the bound stream.
+    int PrivateReadChar();
     void PrivateBind(wxInputStream& is);
     void PrivateAbort();
     int PrivateReadToken(int ch);
     wxString PrivateTokenText() const;
     void PrivateStoreString(wxJSONValue& val);
-    // key is null when no name was read; an empty name is a name like any other.
-    void PrivateStoreValue(int ch, const wxString* key, wxJSONValue& value, wxJSONValue& parent);
+    // key is null when no name was read; an empty name is a name like any other. The name is
+    // moved into the object, leaving key empty.
+    void PrivateStoreValue(int ch, wxString* key, wxJSONValue& value, wxJSONValue& parent);
     bool PrivateNumber(wxJSONValue& val);
 
     wxInputStream* m_stream;

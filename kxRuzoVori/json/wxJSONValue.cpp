@@ -1067,11 +1067,6 @@ void wxJSONValue::DeepCopy(const wxJSONValue& other)
     m_refData = clone;
 }
 
-wxJSONRefData* wxJSONValue::GetRefData() const
-{
-    return m_refData;
-}
-
 void wxJSONValue::SetRefData(wxJSONRefData* data)
 {
     if (data == m_refData)

@@ -218,7 +218,7 @@ public:
     void UnRef();
     void UnShare();
     void DeepCopy(const wxJSONValue& other);
-    wxJSONRefData* GetRefData() const;
+    wxJSONRefData* GetRefData() const { return m_refData; }
     void SetRefData(wxJSONRefData* data);
     wxJSONRefData* Init(wxJSONType type);
 

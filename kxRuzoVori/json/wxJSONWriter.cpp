@@ -1,5 +1,6 @@
 #include "kxRuzoVori/json/wxJSONWriter.h"
 
+#include "kxRuzoVori/json/wxJSONMapAccess.h"
 #include "kxRuzoVori/json/wxJSONText.h"
 
 #include <wx/mstream.h>
@@ -12,12 +13,16 @@ namespace
 {
 const size_t g_flushSize = 64 * 1024;
 const char g_hexDigits[] = "0123456789ABCDEF";
+const char g_stringMarker[] =
+    "<wxJSONWriter::WriteStringValue(): error converting the string to a UTF8 buffer>";
+const char g_commentMarker[] =
+    "<wxJSONWriter::WriteComment(): error converting the string to UTF-8>";
 
 // What a byte of a string value is written as: 0 unchanged, else the escape letter, or 'u' for
 // the \u00XX form.
 struct EscapeTable
 {
-    char m_escape[256];
+    char m_escape[128];
     EscapeTable()
     {
         std::memset(m_escape, 0, sizeof m_escape);
@@ -34,6 +39,33 @@ struct EscapeTable
 };
 
 const EscapeTable g_escapes;
+
+// The escape for an ASCII byte under the given style bits.
+inline char EscapeOf(unsigned c, int style)
+{
+    char escape = g_escapes.m_escape[c];
+    if (c == '/' && (style & wxJSONWRITER_ESCAPE_SOLIDUS))
+        return '/';
+    if ((c == '\t' || c == '\n') && (style & wxJSONWRITER_MULTILINE_STRING))
+        return 0;
+    return escape;
+}
+
+inline char* PutEscape(char* out, unsigned c, char escape)
+{
+    *out++ = '\\';
+    if (escape == 'u')
+    {
+        *out++ = 'u';
+        *out++ = '0';
+        *out++ = '0';
+        *out++ = g_hexDigits[c >> 4];
+        *out++ = g_hexDigits[c & 0x0F];
+    }
+    else
+        *out++ = escape;
+    return out;
+}
 } // namespace
 
 wxJSONWriter::wxJSONWriter(int style, int indent, int step)
@@ -54,21 +86,9 @@ void wxJSONWriter::SetDoubleFmtString(const char* fmt)
     m_fmt = fmt;
 }
 
-// output buffer
+// the output buffer
 
-int wxJSONWriter::PrivateFlush()
-{
-    if (m_os && !m_out.empty() && !m_failed)
-    {
-        m_os->Write(m_out.data(), m_out.size());
-        if (m_os->LastWrite() != m_out.size() || !m_os->IsOk())
-            m_failed = true;
-    }
-    m_out.clear();
-    return m_failed ? -1 : 0;
-}
-
-int wxJSONWriter::PrivatePut(wxOutputStream& os, const char* bytes, size_t n)
+bool wxJSONWriter::PrivateBind(wxOutputStream& os)
 {
     if (&os != m_os)
     {
@@ -76,35 +96,40 @@ int wxJSONWriter::PrivatePut(wxOutputStream& os, const char* bytes, size_t n)
         m_os = &os;
         m_failed = false;
     }
-    if (m_failed)
-        return -1;
-    if (n == 0)
-        return 0;
-    m_out.append(bytes, n);
-    if (!m_collect && m_out.size() >= g_flushSize && PrivateFlush() < 0)
-        return -1;
-    return static_cast<unsigned char>(bytes[n - 1]);
+    return !m_failed;
 }
 
-int wxJSONWriter::PrivatePut(wxOutputStream& os, char c)
+int wxJSONWriter::PrivateFlush()
 {
-    return PrivatePut(os, &c, 1);
-}
-
-int wxJSONWriter::PrivatePut(wxOutputStream& os, const char* text)
-{
-    return PrivatePut(os, text, std::strlen(text));
+    if (m_os && !m_out.empty() && !m_failed && !m_collect)
+    {
+        m_os->Write(m_out.data(), m_out.size());
+        if (m_os->LastWrite() != m_out.size() || !m_os->IsOk())
+            m_failed = true;
+    }
+    if (!m_collect)
+        m_out.clear();
+    return m_failed ? -1 : 0;
 }
 
 int wxJSONWriter::PrivateDone(int result)
 {
     if (!m_inWrite)
     {
-        if (PrivateFlush() < 0)
-            return -1;
+        PrivateFlush();
         m_os = nullptr;
     }
+    else if (!m_collect && m_out.size() >= g_flushSize)
+        PrivateFlush();
     return m_failed ? -1 : result;
+}
+
+int wxJSONWriter::PrivateAppend(const char* bytes, size_t n)
+{
+    if (n == 0)
+        return 0;
+    m_out.append(bytes, n);
+    return static_cast<unsigned char>(bytes[n - 1]);
 }
 
 // whole values
@@ -145,144 +170,165 @@ void wxJSONWriter::Write(const wxJSONValue& value, wxString& str)
 int wxJSONWriter::DoWrite(wxOutputStream& os, const wxJSONValue& value, const wxString* key,
                           bool comma)
 {
+    if (!PrivateBind(os))
+        return -1;
+    return PrivateDone(PrivateValue(value, key, comma));
+}
+
+int wxJSONWriter::PrivateValue(const wxJSONValue& value, const wxString* key, bool comma)
+{
+    const wxJSONRefData* data = value.GetRefData();
     const bool styled = (m_style & wxJSONWRITER_STYLED) != 0;
     int commentPos = -1;
-    if ((m_style & wxJSONWRITER_WRITE_COMMENTS) && value.GetCommentCount() > 0)
+    if ((m_style & wxJSONWRITER_WRITE_COMMENTS) && data && data->m_comments &&
+        !data->m_comments->IsEmpty())
     {
         if (m_style & wxJSONWRITER_COMMENTS_BEFORE)
             commentPos = wxJSONVALUE_COMMENT_BEFORE;
         else if (m_style & wxJSONWRITER_COMMENTS_AFTER)
             commentPos = wxJSONVALUE_COMMENT_AFTER;
         else
-            commentPos = value.GetCommentPos();
+            commentPos = data->m_commentPos;
     }
 
     int last = 0;
     if (commentPos == wxJSONVALUE_COMMENT_BEFORE)
     {
-        last = WriteComment(os, value, true);
-        if (last < 0)
-            return -1;
+        last = PrivateComments(value, true);
         if (last != '\n' && styled && !(m_style & wxJSONWRITER_NO_LINEFEEDS))
-            last = PrivatePut(os, '\n');
+            m_out += '\n';
     }
-    if (WriteIndent(os) < 0)
-        return -1;
+    if (styled)
+        PrivateIndent(m_level);
     if (key)
     {
-        if (WriteStringValue(os, *key) < 0 || PrivatePut(os, " : ", 3) < 0)
-            return -1;
+        PrivateStringValue(*key);
+        m_out.append(" : ", 3);
     }
 
-    wxJSONType type = value.GetType();
-    switch (type)
+    switch (data ? data->m_type : wxJSONTYPE_INVALID)
     {
-    case wxJSONTYPE_INVALID:
-        last = WriteInvalid(os);
-        break;
     case wxJSONTYPE_NULL:
-        last = WriteNullValue(os);
+        last = PrivateAppend("null", 4);
         break;
     case wxJSONTYPE_BOOL:
-        last = WriteBoolValue(os, value);
+        last = data->m_value.m_valBool ? PrivateAppend("true", 4) : PrivateAppend("false", 5);
         break;
-    case wxJSONTYPE_SHORT:
-    case wxJSONTYPE_LONG:
-    case wxJSONTYPE_INT64:
-        last = WriteIntValue(os, value);
+    case wxJSONTYPE_INT:
+    {
+        char text[24];
+        std::to_chars_result r = std::to_chars(text, text + sizeof text, data->m_value.m_valInt64);
+        last = PrivateAppend(text, r.ptr - text);
         break;
-    case wxJSONTYPE_USHORT:
-    case wxJSONTYPE_ULONG:
-    case wxJSONTYPE_UINT64:
-        last = WriteUIntValue(os, value);
+    }
+    case wxJSONTYPE_UINT:
+    {
+        char text[24];
+        char* start = text;
+        if (m_style & wxJSONWRITER_RECOGNIZE_UNSIGNED)
+            *start++ = '+';
+        std::to_chars_result r =
+            std::to_chars(start, text + sizeof text, data->m_value.m_valUInt64);
+        last = PrivateAppend(text, r.ptr - text);
         break;
+    }
     case wxJSONTYPE_DOUBLE:
-        last = WriteDoubleValue(os, value);
+        last = PrivateDouble(data->m_value.m_valDouble);
         break;
     case wxJSONTYPE_STRING:
-        last = WriteStringValue(os, value.GetRefData()->m_valString);
+        last = PrivateStringValue(data->m_valString);
         break;
     case wxJSONTYPE_MEMORYBUFF:
-        last = WriteMemoryBuff(os, value.AsMemoryBuff());
+        last = PrivateMemoryBuff(value.AsMemoryBuff());
         break;
     case wxJSONTYPE_ARRAY:
     case wxJSONTYPE_OBJECT:
     {
-        const bool isArray = type == wxJSONTYPE_ARRAY;
+        const bool isArray = data->m_type == wxJSONTYPE_ARRAY;
         ++m_level;
-        last = PrivatePut(os, isArray ? '[' : '{');
-        if (last < 0)
-            return -1;
+        m_out += isArray ? '[' : '{';
+        last = isArray ? '[' : '{';
         if (commentPos == wxJSONVALUE_COMMENT_INLINE)
         {
-            last = WriteComment(os, value, false);
-            if (last < 0)
-                return -1;
+            last = PrivateComments(value, false);
             commentPos = -1;
         }
-        if (last != '\n' && WriteSeparator(os) < 0)
+        if (last != '\n')
+            PrivateSeparator();
+        bool ok = true;
+        if (isArray && data->m_valArray)
+        {
+            const wxJSONInternalArray& array = *data->m_valArray;
+            const size_t count = array.GetCount();
+            for (size_t i = 0; ok && i < count; ++i)
+                ok = PrivateValue(array.Item(i), nullptr, i + 1 < count) >= 0;
+        }
+        else if (!isArray && data->m_valMap)
+            ok = wxJSONMapAccess::ForEach(
+                *data->m_valMap,
+                [this](const wxString& name, const wxJSONValue& member, bool lastMember)
+                { return PrivateValue(member, &name, !lastMember) >= 0; });
+        if (!ok)
             return -1;
-        if (isArray)
-        {
-            if (const wxJSONInternalArray* array = value.AsArray())
-            {
-                size_t count = array->GetCount();
-                for (size_t i = 0; i < count; ++i)
-                    if (DoWrite(os, array->Item(i), nullptr, i + 1 < count) < 0)
-                        return -1;
-            }
-        }
-        else if (const wxJSONInternalMap* map = value.AsMap())
-        {
-            size_t left = map->size();
-            for (wxJSONInternalMap::const_iterator it = map->begin(); it != map->end(); ++it)
-            {
-                --left;
-                if (DoWrite(os, it->second, &it->first, left > 0) < 0)
-                    return -1;
-            }
-        }
         --m_level;
-        if (WriteIndent(os) < 0)
-            return -1;
-        last = PrivatePut(os, isArray ? ']' : '}');
+        if (styled)
+            PrivateIndent(m_level);
+        m_out += isArray ? ']' : '}';
+        last = isArray ? ']' : '}';
         break;
     }
     default:
-        last = 0;
+        last = PrivateAppend("<invalid JSON value>", 20);
         break;
     }
-    if (last < 0)
-        return -1;
 
     if (comma)
-        last = PrivatePut(os, ',');
+        last = PrivateAppend(",", 1);
     if (commentPos == wxJSONVALUE_COMMENT_INLINE)
-        last = WriteComment(os, value, false);
+        last = PrivateComments(value, false);
     else if (commentPos == wxJSONVALUE_COMMENT_AFTER)
     {
-        if (WriteSeparator(os) < 0)
-            return -1;
-        last = WriteComment(os, value, true);
+        PrivateSeparator();
+        last = PrivateComments(value, true);
     }
-    if (last < 0)
-        return -1;
     if (last != '\n')
     {
-        int sep = WriteSeparator(os);
-        if (sep < 0)
-            return -1;
+        int sep = PrivateSeparator();
         if (sep > 0)
             last = sep;
     }
-    return last;
+    if (!m_collect && m_out.size() >= g_flushSize && PrivateFlush() < 0)
+        return -1;
+    return m_failed ? -1 : last;
 }
 
 // layout
 
-int wxJSONWriter::PrivateIndentChars(int num)
+int wxJSONWriter::PrivateIndentChars(int num) const
 {
     return (m_style & wxJSONWRITER_TAB_INDENT) ? num : num * m_step + m_indent;
+}
+
+int wxJSONWriter::PrivateIndent(int num)
+{
+    if (!(m_style & wxJSONWRITER_STYLED) || (m_style & wxJSONWRITER_NO_INDENTATION))
+        return 0;
+    int count = PrivateIndentChars(num);
+    if (count <= 0)
+        return 0;
+    const char pad = (m_style & wxJSONWRITER_TAB_INDENT) ? '\t' : ' ';
+    m_out.append(static_cast<size_t>(count), pad);
+    return pad;
+}
+
+int wxJSONWriter::PrivateSeparator()
+{
+    if ((m_style & wxJSONWRITER_STYLED) && !(m_style & wxJSONWRITER_NO_LINEFEEDS))
+    {
+        m_out += '\n';
+        return '\n';
+    }
+    return 0;
 }
 
 int wxJSONWriter::WriteIndent(wxOutputStream& os)
@@ -292,195 +338,266 @@ int wxJSONWriter::WriteIndent(wxOutputStream& os)
 
 int wxJSONWriter::WriteIndent(wxOutputStream& os, int num)
 {
-    if (!(m_style & wxJSONWRITER_STYLED) || (m_style & wxJSONWRITER_NO_INDENTATION))
-        return PrivateDone(0);
-    int count = PrivateIndentChars(num);
-    if (count <= 0)
-        return PrivateDone(0);
-    std::string pad(static_cast<size_t>(count), (m_style & wxJSONWRITER_TAB_INDENT) ? '\t' : ' ');
-    return PrivateDone(PrivatePut(os, pad.data(), pad.size()));
+    if (!PrivateBind(os))
+        return -1;
+    return PrivateDone(PrivateIndent(num));
 }
 
 int wxJSONWriter::WriteSeparator(wxOutputStream& os)
 {
-    if ((m_style & wxJSONWRITER_STYLED) && !(m_style & wxJSONWRITER_NO_LINEFEEDS))
-        return PrivateDone(PrivatePut(os, '\n'));
-    return PrivateDone(0);
+    if (!PrivateBind(os))
+        return -1;
+    return PrivateDone(PrivateSeparator());
 }
 
-int wxJSONWriter::WriteComment(wxOutputStream& os, const wxJSONValue& value, bool indent)
+// comments
+
+int wxJSONWriter::PrivateComments(const wxJSONValue& value, bool indent)
 {
     if (!(m_style & wxJSONWRITER_WRITE_COMMENTS))
-        return PrivateDone(0);
+        return 0;
     const wxArrayString& comments = value.GetCommentArray();
     int last = 0;
     for (size_t i = 0; i < comments.GetCount(); ++i)
     {
         if (indent)
-            last = WriteIndent(os);
+            PrivateIndent(m_level);
         else
-            last = PrivatePut(os, '\t');
-        if (last < 0)
-            return -1;
-        last = WriteString(os, comments[i]);
-        if (last < 0)
-            return -1;
+            m_out += '\t';
+        PrivateText(comments[i]);
         if (comments[i].empty() || comments[i].Last() != wxT('\n'))
-            last = PrivatePut(os, '\n');
-        if (last < 0)
-            return -1;
+            m_out += '\n';
+        last = '\n';
     }
-    return PrivateDone(last);
+    return last;
 }
 
-// scalars
+int wxJSONWriter::WriteComment(wxOutputStream& os, const wxJSONValue& value, bool indent)
+{
+    if (!PrivateBind(os))
+        return -1;
+    return PrivateDone(PrivateComments(value, indent));
+}
+
+int wxJSONWriter::PrivateText(const wxString& str)
+{
+    m_utf8.clear();
+    if (!wxJSONEncodeUTF8(str, m_utf8))
+        return PrivateAppend(g_commentMarker, sizeof g_commentMarker - 1);
+    return PrivateAppend(m_utf8.data(), m_utf8.size());
+}
+
+int wxJSONWriter::WriteString(wxOutputStream& os, const wxString& str)
+{
+    if (!PrivateBind(os))
+        return -1;
+    return PrivateDone(PrivateText(str));
+}
+
+// strings
+
+int wxJSONWriter::PrivateStringValue(const wxString& str)
+{
+    m_out += '"';
+    if ((m_style & wxJSONWRITER_STYLED) && (m_style & wxJSONWRITER_SPLIT_STRING))
+    {
+        m_utf8.clear();
+        if (!wxJSONEncodeUTF8(str, m_utf8))
+            return PrivateAppend(g_stringMarker, sizeof g_stringMarker - 1);
+        return PrivateSplitStringValue(m_utf8);
+    }
+
+    // Encode and escape in one pass straight into the output; six bytes per character is the
+    // most any character needs.
+    const size_t start = m_out.size();
+    const size_t n = str.length();
+    m_out.resize(start + n * 6);
+    char* out = &m_out[start];
+    const wchar_t* w = str.wc_str();
+    const int style = m_style;
+    for (size_t i = 0; i < n; ++i)
+    {
+        const unsigned c = static_cast<unsigned>(w[i]);
+        if (c < 0x80)
+        {
+            char escape = EscapeOf(c, style);
+            if (!escape)
+                *out++ = static_cast<char>(c);
+            else
+                out = PutEscape(out, c, escape);
+        }
+        else if (c < 0x800)
+        {
+            *out++ = static_cast<char>(0xC0 | (c >> 6));
+            *out++ = static_cast<char>(0x80 | (c & 0x3F));
+        }
+        else if (c < 0x10000 && (c < 0xD800 || c > 0xDFFF))
+        {
+            *out++ = static_cast<char>(0xE0 | (c >> 12));
+            *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *out++ = static_cast<char>(0x80 | (c & 0x3F));
+        }
+        else if (c >= 0x10000 && c <= 0x10FFFF)
+        {
+            *out++ = static_cast<char>(0xF0 | (c >> 18));
+            *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *out++ = static_cast<char>(0x80 | (c & 0x3F));
+        }
+        else
+        {
+            // A surrogate or a number beyond Unicode has no UTF-8 form: no closing quote either.
+            m_out.resize(start);
+            return PrivateAppend(g_stringMarker, sizeof g_stringMarker - 1);
+        }
+    }
+    m_out.resize(out - m_out.data());
+    m_out += '"';
+    return '"';
+}
+
+int wxJSONWriter::PrivateSplitStringValue(const std::string& utf8)
+{
+    for (size_t i = 0; i < utf8.size(); ++i)
+    {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        const char escape = c < 0x80 ? EscapeOf(c, m_style) : 0;
+        if (escape)
+        {
+            char text[6];
+            m_out.append(text, PutEscape(text, c, escape) - text);
+        }
+        else
+            m_out += static_cast<char>(c);
+        if (c == '\n')
+        {
+            // The reader joins adjacent strings again.
+            m_out.append("\"\n", 2);
+            PrivateIndent(m_level + 2);
+            m_out += '"';
+        }
+    }
+    m_out += '"';
+    return '"';
+}
+
+int wxJSONWriter::WriteStringValue(wxOutputStream& os, const wxString& str)
+{
+    if (!PrivateBind(os))
+        return -1;
+    return PrivateDone(PrivateStringValue(str));
+}
 
 int wxJSONWriter::WriteKey(wxOutputStream& os, const wxString& key)
 {
     return WriteStringValue(os, key);
 }
 
-int wxJSONWriter::WriteString(wxOutputStream& os, const wxString& str)
-{
-    m_utf8.clear();
-    if (!wxJSONEncodeUTF8(str, m_utf8))
-        return PrivateDone(
-            PrivatePut(os, "<wxJSONWriter::WriteComment(): error converting the string to UTF-8>"));
-    return PrivateDone(PrivatePut(os, m_utf8.data(), m_utf8.size()));
-}
-
-int wxJSONWriter::WriteStringValue(wxOutputStream& os, const wxString& str)
-{
-    if (PrivatePut(os, '"') < 0)
-        return -1;
-    m_utf8.clear();
-    if (!wxJSONEncodeUTF8(str, m_utf8))
-        return PrivateDone(PrivatePut(os, "<wxJSONWriter::WriteStringValue(): error converting "
-                                          "the string to a UTF8 buffer>"));
-
-    const bool split = (m_style & wxJSONWRITER_STYLED) && (m_style & wxJSONWRITER_SPLIT_STRING);
-    const bool escapeSolidus = (m_style & wxJSONWRITER_ESCAPE_SOLIDUS) != 0;
-    const bool rawTabAndLineFeed = (m_style & wxJSONWRITER_MULTILINE_STRING) != 0;
-    const char* p = m_utf8.data();
-    const size_t n = m_utf8.size();
-    size_t run = 0;
-    for (size_t i = 0; i < n; ++i)
-    {
-        unsigned char c = static_cast<unsigned char>(p[i]);
-        char escape = g_escapes.m_escape[c];
-        if (c == '/' && escapeSolidus)
-            escape = '/';
-        else if ((c == '\t' || c == '\n') && rawTabAndLineFeed)
-            escape = 0;
-        if (!escape && !(split && c == '\n'))
-            continue;
-        if (i > run && PrivatePut(os, p + run, i - run) < 0)
-            return -1;
-        run = i + 1;
-        if (escape == 'u')
-        {
-            char u[6] = {'\\', 'u', '0', '0', g_hexDigits[c >> 4], g_hexDigits[c & 0x0F]};
-            if (PrivatePut(os, u, 6) < 0)
-                return -1;
-        }
-        else if (escape)
-        {
-            char e[2] = {'\\', escape};
-            if (PrivatePut(os, e, 2) < 0)
-                return -1;
-        }
-        else if (PrivatePut(os, '\n') < 0)
-            return -1;
-        if (split && c == '\n')
-        {
-            if (PrivatePut(os, "\"\n", 2) < 0 || WriteIndent(os, m_level + 2) < 0 ||
-                PrivatePut(os, '"') < 0)
-                return -1;
-        }
-    }
-    if (n > run && PrivatePut(os, p + run, n - run) < 0)
-        return -1;
-    return PrivateDone(PrivatePut(os, '"'));
-}
+// scalars
 
 int wxJSONWriter::WriteNullValue(wxOutputStream& os)
 {
-    return PrivateDone(PrivatePut(os, "null", 4));
+    if (!PrivateBind(os))
+        return -1;
+    return PrivateDone(PrivateAppend("null", 4));
 }
 
 int wxJSONWriter::WriteInvalid(wxOutputStream& os)
 {
-    return PrivateDone(PrivatePut(os, "<invalid JSON value>"));
+    if (!PrivateBind(os))
+        return -1;
+    return PrivateDone(PrivateAppend("<invalid JSON value>", 20));
 }
 
 int wxJSONWriter::WriteBoolValue(wxOutputStream& os, const wxJSONValue& value)
 {
-    return PrivateDone(value.AsBool() ? PrivatePut(os, "true", 4) : PrivatePut(os, "false", 5));
+    if (!PrivateBind(os))
+        return -1;
+    return PrivateDone(value.AsBool() ? PrivateAppend("true", 4) : PrivateAppend("false", 5));
 }
 
 int wxJSONWriter::WriteIntValue(wxOutputStream& os, const wxJSONValue& value)
 {
+    if (!PrivateBind(os))
+        return -1;
     char text[24];
     std::to_chars_result r = std::to_chars(text, text + sizeof text, value.AsInt64());
-    return PrivateDone(PrivatePut(os, text, r.ptr - text));
+    return PrivateDone(PrivateAppend(text, r.ptr - text));
 }
 
 int wxJSONWriter::WriteUIntValue(wxOutputStream& os, const wxJSONValue& value)
 {
+    if (!PrivateBind(os))
+        return -1;
     char text[24];
     char* start = text;
     if (m_style & wxJSONWRITER_RECOGNIZE_UNSIGNED)
         *start++ = '+';
     std::to_chars_result r = std::to_chars(start, text + sizeof text, value.AsUInt64());
-    return PrivateDone(PrivatePut(os, text, r.ptr - text));
+    return PrivateDone(PrivateAppend(text, r.ptr - text));
+}
+
+int wxJSONWriter::PrivateDouble(double d)
+{
+    char text[32];
+    size_t len = wxJSONFormatDouble(text, sizeof text, m_fmt, d);
+    return PrivateAppend(text, len);
 }
 
 int wxJSONWriter::WriteDoubleValue(wxOutputStream& os, const wxJSONValue& value)
 {
-    char text[32];
-    size_t len = wxJSONFormatDouble(text, sizeof text, m_fmt, value.AsDouble());
-    return PrivateDone(PrivatePut(os, text, len));
+    if (!PrivateBind(os))
+        return -1;
+    return PrivateDone(PrivateDouble(value.AsDouble()));
 }
 
-int wxJSONWriter::WriteMemoryBuff(wxOutputStream& os, const wxMemoryBuffer& buff)
+// memory buffers
+
+int wxJSONWriter::PrivateMemoryBuff(const wxMemoryBuffer& buff)
 {
     const unsigned char* bytes = static_cast<const unsigned char*>(buff.GetData());
     const size_t len = buff.GetDataLen();
     if (m_style & wxJSONWRITER_MEMORYBUFF)
     {
-        std::string text("[");
+        m_out += '[';
         for (size_t i = 0; i < len; ++i)
         {
             char number[4];
             std::to_chars_result r = std::to_chars(number, number + sizeof number, bytes[i]);
-            text.append(number, r.ptr);
+            m_out.append(number, r.ptr);
             if (i + 1 < len)
-                text += ',';
+                m_out += ',';
         }
-        text += ']';
-        return PrivateDone(PrivatePut(os, text.data(), text.size()));
+        m_out += ']';
+        return ']';
     }
 
     const bool split = (m_style & wxJSONWRITER_STYLED) && (m_style & wxJSONWRITER_SPLIT_STRING);
-    if (PrivatePut(os, '\'') < 0)
-        return -1;
+    m_out += '\'';
     int counter = 0;
     for (size_t i = 0; i < len; ++i)
     {
-        char hex[2] = {g_hexDigits[bytes[i] >> 4], g_hexDigits[bytes[i] & 0x0F]};
-        if (PrivatePut(os, hex, 2) < 0)
-            return -1;
+        m_out += g_hexDigits[bytes[i] >> 4];
+        m_out += g_hexDigits[bytes[i] & 0x0F];
         ++counter;
         if (split && counter > 19 && len - i - 1 > 4)
         {
-            if (PrivatePut(os, "'\n", 2) < 0 || WriteIndent(os, m_level + 2) < 0 ||
-                PrivatePut(os, '\'') < 0)
-                return -1;
+            m_out.append("'\n", 2);
+            PrivateIndent(m_level + 2);
+            m_out += '\'';
             // Later pieces are shorter by the indentation; without indentation they start anew.
             counter = (m_style & wxJSONWRITER_NO_INDENTATION) ? 0 : PrivateIndentChars(m_level + 2);
         }
     }
-    return PrivateDone(PrivatePut(os, '\''));
+    m_out += '\'';
+    return '\'';
+}
+
+int wxJSONWriter::WriteMemoryBuff(wxOutputStream& os, const wxMemoryBuffer& buff)
+{
+    if (!PrivateBind(os))
+        return -1;
+    return PrivateDone(PrivateMemoryBuff(buff));
 }
 
 bool wxJSONWriter::IsSpace(wxChar ch)

@@ -75,13 +75,22 @@ protected:
 
 private:
     // Output is gathered in m_out and handed to the stream in large pieces, so that writing
-    // costs no stream call per character.
-    int PrivatePut(wxOutputStream& os, const char* bytes, size_t n);
-    int PrivatePut(wxOutputStream& os, char c);
-    int PrivatePut(wxOutputStream& os, const char* text);
+    // costs no stream call per character. The Private steps append to m_out; the exported ones
+    // bind the stream, append and, outside a whole Write, flush at once.
+    bool PrivateBind(wxOutputStream& os);
     int PrivateFlush();
     int PrivateDone(int result);
-    int PrivateIndentChars(int num);
+    int PrivateAppend(const char* bytes, size_t n);
+    int PrivateIndentChars(int num) const;
+    int PrivateIndent(int num);
+    int PrivateSeparator();
+    int PrivateComments(const wxJSONValue& value, bool indent);
+    int PrivateText(const wxString& str);
+    int PrivateStringValue(const wxString& str);
+    int PrivateSplitStringValue(const std::string& utf8);
+    int PrivateMemoryBuff(const wxMemoryBuffer& buff);
+    int PrivateDouble(double d);
+    int PrivateValue(const wxJSONValue& value, const wxString* key, bool comma);
 
     wxOutputStream* m_os;
     std::string m_out;

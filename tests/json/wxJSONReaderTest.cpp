@@ -1,6 +1,7 @@
 // Reading JSON text with each flag: the trees built, the errors and warnings with their
 // positions, comments kept in the tree, and input from every kind of stream.
 #include "kxRuzoVori/json/wxJSONReader.h"
+#include "kxRuzoVori/json/wxJSONWriter.h"
 
 #include <gtest/gtest.h>
 #include <wx/mstream.h>
@@ -318,6 +319,12 @@ TEST(wxJSONReaderStructure, DeepNestingIsRefusedNotFollowed)
         std::string(wxJSONReader::MAX_NESTING, '[') + std::string(wxJSONReader::MAX_NESTING, ']');
     EXPECT_EQ(ParseBytes(reader, deep, root), 0);
     EXPECT_EQ(reader.GetDepth(), wxJSONReader::MAX_NESTING);
+    // The deepest tree the reader builds can be written, compared and destroyed in turn.
+    wxString text;
+    wxJSONWriter(wxJSONWRITER_STYLED).Write(root, text);
+    wxJSONValue again;
+    EXPECT_EQ(reader.Parse(text, &again), 0);
+    EXPECT_TRUE(again.IsSameAs(root));
 }
 
 TEST(wxJSONReaderComments, ToleratedOrRefused)
