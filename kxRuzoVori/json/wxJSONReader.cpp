@@ -5,11 +5,13 @@
 
 #include <wx/mstream.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 
 namespace
 {
+const size_t g_firstChunkSize = 4 * 1024;
 const size_t g_chunkSize = 64 * 1024;
 
 bool IsTokenEnd(int ch)
@@ -272,8 +274,12 @@ bool wxJSONReader::PrivateEnsure(size_t n)
     size_t left = m_end - m_cur;
     if (left && m_chunk.data() != m_cur)
         std::memmove(m_chunk.data(), m_cur, left);
-    if (m_chunk.size() < left + g_chunkSize)
-        m_chunk.resize(left + g_chunkSize);
+    // Start small, so that short texts cost little, and double up to the full chunk size.
+    size_t size = m_chunk.empty() ? g_firstChunkSize : std::min(2 * m_chunk.size(), g_chunkSize);
+    if (size < left + n)
+        size = left + n;
+    if (m_chunk.size() < size)
+        m_chunk.resize(size);
     size_t have = left;
     while (have < n && !m_stream->Eof())
     {
@@ -489,6 +495,12 @@ int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
         case '\t':
         case '\r':
         case '\n':
+            // Indentation comes in runs: skip them without the per-character bookkeeping.
+            while (m_cur < m_end && (*m_cur == ' ' || *m_cur == '\t'))
+            {
+                ++m_cur;
+                ++m_colNo;
+            }
             ch = PrivateReadChar();
             break;
         case '"':

@@ -911,7 +911,8 @@ bool wxJSONValue::Cat(const wxMemoryBuffer& buff)
     wxJSONRefData* data = COW();
     if (!data->m_memBuff)
         data->m_memBuff = new wxMemoryBuffer(0);
-    data->m_memBuff->AppendData(buff.GetData(), buff.GetDataLen());
+    if (buff.GetDataLen())
+        data->m_memBuff->AppendData(buff.GetData(), buff.GetDataLen());
     return true;
 }
 

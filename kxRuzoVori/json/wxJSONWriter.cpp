@@ -88,7 +88,7 @@ void wxJSONWriter::SetDoubleFmtString(const char* fmt)
 
 // the output buffer
 
-bool wxJSONWriter::PrivateBind(wxOutputStream& os)
+inline bool wxJSONWriter::PrivateBind(wxOutputStream& os)
 {
     if (&os != m_os)
     {
@@ -99,7 +99,7 @@ bool wxJSONWriter::PrivateBind(wxOutputStream& os)
     return !m_failed;
 }
 
-int wxJSONWriter::PrivateFlush()
+inline int wxJSONWriter::PrivateFlush()
 {
     if (m_os && !m_out.empty() && !m_failed && !m_collect)
     {
@@ -112,7 +112,7 @@ int wxJSONWriter::PrivateFlush()
     return m_failed ? -1 : 0;
 }
 
-int wxJSONWriter::PrivateDone(int result)
+inline int wxJSONWriter::PrivateDone(int result)
 {
     if (!m_inWrite)
     {
@@ -124,7 +124,7 @@ int wxJSONWriter::PrivateDone(int result)
     return m_failed ? -1 : result;
 }
 
-int wxJSONWriter::PrivateAppend(const char* bytes, size_t n)
+inline int wxJSONWriter::PrivateAppend(const char* bytes, size_t n)
 {
     if (n == 0)
         return 0;
@@ -175,7 +175,7 @@ int wxJSONWriter::DoWrite(wxOutputStream& os, const wxJSONValue& value, const wx
     return PrivateDone(PrivateValue(value, key, comma));
 }
 
-int wxJSONWriter::PrivateValue(const wxJSONValue& value, const wxString* key, bool comma)
+inline int wxJSONWriter::PrivateValue(const wxJSONValue& value, const wxString* key, bool comma)
 {
     const wxJSONRefData* data = value.GetRefData();
     const bool styled = (m_style & wxJSONWRITER_STYLED) != 0;
@@ -288,8 +288,9 @@ int wxJSONWriter::PrivateValue(const wxJSONValue& value, const wxString* key, bo
         last = PrivateComments(value, false);
     else if (commentPos == wxJSONVALUE_COMMENT_AFTER)
     {
-        PrivateSeparator();
-        last = PrivateComments(value, true);
+        // Without line feeds a comment is set off by a tab, as an inline one is, so that it
+        // never runs into the value before it.
+        last = PrivateComments(value, PrivateSeparator() != 0);
     }
     if (last != '\n')
     {
@@ -304,12 +305,12 @@ int wxJSONWriter::PrivateValue(const wxJSONValue& value, const wxString* key, bo
 
 // layout
 
-int wxJSONWriter::PrivateIndentChars(int num) const
+inline int wxJSONWriter::PrivateIndentChars(int num) const
 {
     return (m_style & wxJSONWRITER_TAB_INDENT) ? num : num * m_step + m_indent;
 }
 
-int wxJSONWriter::PrivateIndent(int num)
+inline int wxJSONWriter::PrivateIndent(int num)
 {
     if (!(m_style & wxJSONWRITER_STYLED) || (m_style & wxJSONWRITER_NO_INDENTATION))
         return 0;
@@ -321,7 +322,7 @@ int wxJSONWriter::PrivateIndent(int num)
     return pad;
 }
 
-int wxJSONWriter::PrivateSeparator()
+inline int wxJSONWriter::PrivateSeparator()
 {
     if ((m_style & wxJSONWRITER_STYLED) && !(m_style & wxJSONWRITER_NO_LINEFEEDS))
     {
@@ -352,7 +353,7 @@ int wxJSONWriter::WriteSeparator(wxOutputStream& os)
 
 // comments
 
-int wxJSONWriter::PrivateComments(const wxJSONValue& value, bool indent)
+inline int wxJSONWriter::PrivateComments(const wxJSONValue& value, bool indent)
 {
     if (!(m_style & wxJSONWRITER_WRITE_COMMENTS))
         return 0;
@@ -379,7 +380,7 @@ int wxJSONWriter::WriteComment(wxOutputStream& os, const wxJSONValue& value, boo
     return PrivateDone(PrivateComments(value, indent));
 }
 
-int wxJSONWriter::PrivateText(const wxString& str)
+inline int wxJSONWriter::PrivateText(const wxString& str)
 {
     m_utf8.clear();
     if (!wxJSONEncodeUTF8(str, m_utf8))
@@ -396,7 +397,7 @@ int wxJSONWriter::WriteString(wxOutputStream& os, const wxString& str)
 
 // strings
 
-int wxJSONWriter::PrivateStringValue(const wxString& str)
+inline int wxJSONWriter::PrivateStringValue(const wxString& str)
 {
     m_out += '"';
     if ((m_style & wxJSONWRITER_STYLED) && (m_style & wxJSONWRITER_SPLIT_STRING))
@@ -456,7 +457,7 @@ int wxJSONWriter::PrivateStringValue(const wxString& str)
     return '"';
 }
 
-int wxJSONWriter::PrivateSplitStringValue(const std::string& utf8)
+inline int wxJSONWriter::PrivateSplitStringValue(const std::string& utf8)
 {
     for (size_t i = 0; i < utf8.size(); ++i)
     {
@@ -537,7 +538,7 @@ int wxJSONWriter::WriteUIntValue(wxOutputStream& os, const wxJSONValue& value)
     return PrivateDone(PrivateAppend(text, r.ptr - text));
 }
 
-int wxJSONWriter::PrivateDouble(double d)
+inline int wxJSONWriter::PrivateDouble(double d)
 {
     char text[32];
     size_t len = wxJSONFormatDouble(text, sizeof text, m_fmt, d);
@@ -553,7 +554,7 @@ int wxJSONWriter::WriteDoubleValue(wxOutputStream& os, const wxJSONValue& value)
 
 // memory buffers
 
-int wxJSONWriter::PrivateMemoryBuff(const wxMemoryBuffer& buff)
+inline int wxJSONWriter::PrivateMemoryBuff(const wxMemoryBuffer& buff)
 {
     const unsigned char* bytes = static_cast<const unsigned char*>(buff.GetData());
     const size_t len = buff.GetDataLen();

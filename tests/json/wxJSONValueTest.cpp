@@ -240,6 +240,7 @@ TEST(wxJSONValueContainers, CatAppendsToStringsAndBuffers)
     EXPECT_EQ(s.AsString(), "abcde");
     wxJSONValue b(Bytes({1}));
     EXPECT_TRUE(b.Cat(Bytes({2, 3})));
+    EXPECT_TRUE(b.Cat(wxMemoryBuffer(0)));
     EXPECT_EQ(wxJSONValue::CompareMemoryBuff(b.AsMemoryBuff(), Bytes({1, 2, 3})), 0);
     wxJSONValue n(1);
     EXPECT_FALSE(n.Cat("x"));

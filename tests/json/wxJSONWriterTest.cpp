@@ -218,6 +218,17 @@ TEST(wxJSONWriterComments, PlacedByPositionOrByStyle)
     a.AddComment("// list", wxJSONVALUE_COMMENT_INLINE);
     EXPECT_EQ(Written(a, styled), "[\t// list\n   /* one */\n   1,\n   2\n]\n");
 
+    // Without line feeds a comment after a value must not run into it.
+    wxJSONValue c;
+    c.Append(true).AddComment("// t", wxJSONVALUE_COMMENT_AFTER);
+    c.Append(1);
+    wxString compact = Written(c, wxJSONWRITER_WRITE_COMMENTS);
+    EXPECT_EQ(compact, "[true,\t// t\n1]");
+    wxJSONReader tolerant(wxJSONREADER_ALLOW_COMMENTS);
+    wxJSONValue read;
+    EXPECT_EQ(tolerant.Parse(compact, &read), 0);
+    EXPECT_TRUE(read.IsSameAs(c));
+
     // Comments written are read back to the same places.
     wxJSONReader reader(wxJSONREADER_ALLOW_COMMENTS | wxJSONREADER_STORE_COMMENTS);
     wxJSONValue back;
