@@ -534,6 +534,8 @@ int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
                     key.swap(value.GetRefData()->m_valString);
                     haveKey = true;
                 }
+                // The last stored value may lie inside what is dropped here.
+                m_lastStored = nullptr;
                 value.UnRef();
             }
             else
@@ -562,6 +564,8 @@ int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
                 ch = -1;
                 break;
             }
+            // A value read before is replaced, and the last stored value may lie inside it.
+            m_lastStored = nullptr;
             value.SetType(ch == '[' ? wxJSONTYPE_ARRAY : wxJSONTYPE_OBJECT);
             ch = DoRead(is, value);
             m_current = m_next = &value;

@@ -254,6 +254,10 @@ TEST(wxJSONReaderValues, MemoryBuffers)
     EXPECT_EQ(root[1].AsMemoryBuff().GetDataLen(), 1u);
     EXPECT_NE(reader.GetErrors()[1].Find("contains 1 invalid digits"), wxNOT_FOUND);
 
+    // An empty buffer joined to another adds nothing.
+    EXPECT_EQ(ParseBytes(reader, "['0A' '']", root), 0);
+    EXPECT_EQ(root[0].AsMemoryBuff().GetDataLen(), 1u);
+
     wxJSONReader strict(wxJSONREADER_STRICT);
     EXPECT_EQ(ParseBytes(strict, "['01']", root), 1);
     EXPECT_TRUE(root[0].IsMemoryBuff());
@@ -344,6 +348,18 @@ TEST(wxJSONReaderComments, ToleratedOrRefused)
     EXPECT_NE(strict.GetErrors()[0].Find("Strange '/' (did you want to insert a comment?)"),
               wxNOT_FOUND);
     EXPECT_EQ(root.Size(), 2);
+}
+
+TEST(wxJSONReaderComments, AValueReplacedByAContainerTakesItsCommentTargetsAlong)
+{
+    // The first array is replaced by the object after it; the comment below must not reach
+    // for an element of the array that is gone.
+    wxJSONReader reader(wxJSONREADER_ALLOW_COMMENTS | wxJSONREADER_STORE_COMMENTS);
+    wxJSONValue root;
+    EXPECT_EQ(reader.Parse(wxString("[[1]{}\n// c\n]"), &root), 1);
+    ASSERT_EQ(root.Size(), 1);
+    EXPECT_TRUE(root[0].IsObject());
+    EXPECT_EQ(reader.Parse(wxString("{\"a\":[1]:\n// c\n}"), &root), 2);
 }
 
 TEST(wxJSONReaderComments, StoredBeforeAfterAndInline)
