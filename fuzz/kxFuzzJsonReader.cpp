@@ -3,6 +3,7 @@
 // messages whether the bytes come from memory or trickle in from a stream in small pieces.
 #include "kxRuzoVori/json/wxJSONReader.h"
 
+#include <wx/debug.h>
 #include <wx/mstream.h>
 
 #include <algorithm>
@@ -12,6 +13,12 @@
 
 namespace
 {
+// A toolkit assertion is a finding, not a message to print and pass over.
+void AbortOnAssert(const wxString&, int, const wxString&, const wxString&, const wxString&)
+{
+    abort();
+}
+
 class TrickleStream : public wxInputStream
 {
 public:
@@ -44,6 +51,7 @@ private:
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {
+    wxSetAssertHandler(AbortOnAssert);
     if (size < 2)
         return 0;
     const int flags = data[0];

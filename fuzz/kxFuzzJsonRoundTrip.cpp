@@ -3,6 +3,7 @@
 #include "kxRuzoVori/json/wxJSONReader.h"
 #include "kxRuzoVori/json/wxJSONWriter.h"
 
+#include <wx/debug.h>
 #include <wx/mstream.h>
 
 #include <cmath>
@@ -12,6 +13,12 @@
 
 namespace
 {
+// A toolkit assertion is a finding, not a message to print and pass over.
+void AbortOnAssert(const wxString&, int, const wxString&, const wxString&, const wxString&)
+{
+    abort();
+}
+
 class Input
 {
 public:
@@ -126,6 +133,7 @@ wxJSONValue Build(Input& in, int depth)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {
+    wxSetAssertHandler(AbortOnAssert);
     Input in(data, size);
     // Memory buffers written as arrays of numbers read back as arrays: leave that bit out.
     const int style = static_cast<int>(in.Bits(2)) & 0x7FF;
