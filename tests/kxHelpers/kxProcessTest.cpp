@@ -16,15 +16,6 @@
 
 namespace
 {
-wxString ReadText(const wxString& path)
-{
-    wxString text;
-    wxFFile file(path, wxS("r"));
-    if (file.IsOpened())
-        file.ReadAll(&text);
-    return text;
-}
-
 // A private copy of sleep(1), so that only the processes a test starts run that file.
 wxString CopySleep(const kxTestTempDir& dir, const wxString& name)
 {
@@ -140,7 +131,7 @@ TEST(Process, DocumentsOpenWithTheirProgram)
     const bool opened = kxExecute(document, id, wxS("-x"), &error);
     setenv("PATH", saved.c_str(), 1);
     EXPECT_TRUE(opened);
-    EXPECT_EQ(document, ReadText(seen));
+    EXPECT_EQ(document, kxTestReadFile(seen));
     EXPECT_EQ(9UL, id);
     EXPECT_EQ(7UL, error);
 }
@@ -157,7 +148,7 @@ TEST(Process, ParametersSplitAsAShellWould)
     unsigned long id = 0;
     ASSERT_TRUE(kxExecute(script, id, wxS("-x \"a b\" c\\ d"), nullptr));
     EXPECT_TRUE(kxWaitProcess(id, 5000));
-    EXPECT_EQ(wxString(wxS("[-x]\n[a b]\n[c d]\n")), ReadText(out));
+    EXPECT_EQ(wxString(wxS("[-x]\n[a b]\n[c d]\n")), kxTestReadFile(out));
 }
 
 TEST(Process, AnotherInstance)
@@ -181,7 +172,7 @@ TEST(Process, AnotherInstance)
     unsetenv("KX_TEST_INSTANCE_OUT");
     ASSERT_TRUE(started);
     EXPECT_TRUE(kxWaitProcess(id, 20000));
-    EXPECT_EQ(wxString(wxS("another")), ReadText(out));
+    EXPECT_EQ(wxString(wxS("another")), kxTestReadFile(out));
 }
 
 TEST(Shell, AppDirAndDirectories)

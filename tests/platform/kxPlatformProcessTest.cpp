@@ -19,15 +19,6 @@ using namespace kxPlatform;
 
 namespace
 {
-wxString ReadText(const wxString& path)
-{
-    wxString text;
-    wxFFile file(path, wxS("r"));
-    if (file.IsOpened())
-        file.ReadAll(&text);
-    return text;
-}
-
 bool WaitEnded(unsigned long pid)
 {
     return kxTestWaitFor([pid] { return !IsProcessRunning(pid); }, 10000);
@@ -119,7 +110,7 @@ TEST(PlatformProcess, CommandLinesSplitAsAShellWould)
     ASSERT_TRUE(StartProcess(line, pid, error)) << error;
     ASSERT_TRUE(WaitEnded(pid));
     EXPECT_EQ(wxString::FromUTF8("[two words]\n[it\"s]\n[back slash]\n[]\n[q\"uote]\n[ü😀]\n"),
-              ReadText(out));
+              kxTestReadFile(out));
 }
 
 TEST(PlatformProcess, StartFailuresCarryTheSystemError)
@@ -155,7 +146,7 @@ TEST(PlatformProcess, ChildrenInheritNoDescriptors)
                      pid, error));
     ASSERT_TRUE(WaitEnded(pid));
     close(held);
-    EXPECT_EQ(wxString(wxS("closed\n")), ReadText(out));
+    EXPECT_EQ(wxString(wxS("closed\n")), kxTestReadFile(out));
 }
 
 TEST(PlatformProcess, DocumentsGoToTheDesktopOpener)
@@ -169,7 +160,7 @@ TEST(PlatformProcess, DocumentsGoToTheDesktopOpener)
     {
         ScopedPath path(dir.GetPath());
         EXPECT_TRUE(OpenDocument(wxS("https://example.invalid/a b?c=ü")));
-        EXPECT_EQ(wxString(wxS("https://example.invalid/a b?c=ü")), ReadText(seen));
+        EXPECT_EQ(wxString(wxS("https://example.invalid/a b?c=ü")), kxTestReadFile(seen));
         EXPECT_FALSE(OpenDocument(wxS("fail")));
         EXPECT_FALSE(OpenDocument(wxString()));
     }

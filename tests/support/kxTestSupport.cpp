@@ -80,3 +80,12 @@ bool kxTestWriteFile(const wxString& path, const std::string& bytes)
     return file.IsOpened() && file.Write(bytes.data(), bytes.size()) == bytes.size() &&
            file.Close();
 }
+
+wxString kxTestReadFile(const wxString& path)
+{
+    wxString text;
+    wxFFile file(path, wxS("r"));
+    if (file.IsOpened())
+        file.ReadAll(&text);
+    return text;
+}

@@ -37,5 +37,7 @@ bool kxTestWaitFor(const std::function<bool()>& done, int ms);
 
 // Writes bytes to path as they are; returns false when it cannot.
 bool kxTestWriteFile(const wxString& path, const std::string& bytes);
+// The whole text of the file at path, read as UTF-8; empty when it cannot be read.
+wxString kxTestReadFile(const wxString& path);
 
 #endif
