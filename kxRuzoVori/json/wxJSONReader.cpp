@@ -536,7 +536,20 @@ int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
                 }
                 // The last stored value may lie inside what is dropped here.
                 m_lastStored = nullptr;
-                value.UnRef();
+                wxJSONRefData* data = value.GetRefData();
+                if (data && data->m_refCount == 1 && data->m_type == wxJSONTYPE_STRING)
+                {
+                    // The name's data is emptied for the member's value instead of being
+                    // freed and allocated again.
+                    data->m_type = wxJSONTYPE_INVALID;
+                    wxString().swap(data->m_valString);
+                    delete data->m_comments;
+                    data->m_comments = nullptr;
+                    data->m_commentPos = wxJSONVALUE_COMMENT_BEFORE;
+                    data->m_lineNo = -1;
+                }
+                else
+                    value.UnRef();
             }
             else
                 AddError(wxT("':' can only used in object's values"));
