@@ -92,8 +92,7 @@ private:
 kxServerBaseConnection::kxServerBaseConnection(kxServerBase* handler,
                                                kxServerBaseCommandHandler commandHandler,
                                                kxServerBaseDisconnectHandler disconnectHandler)
-    : m_commandHandler(commandHandler), m_disconnectHandler(disconnectHandler), m_handler(handler),
-      m_busy(0), m_retired(false)
+    : m_commandHandler(commandHandler), m_handler(handler), m_busy(0), m_retired(false)
 {
     const wxString classText = kxTranslate(wxS("kxRuzoVori exception"));
     if (!handler)

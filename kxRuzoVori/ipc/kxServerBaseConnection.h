@@ -16,7 +16,9 @@ typedef void (kxServerBase::*kxServerBaseDisconnectHandler)();
 class kxServerBaseConnection : public kxChannelConnection
 {
 public:
-    // Throws kxException when the handler object or a handler is missing.
+    // Throws kxException when the handler object or a handler is missing. A lost connection is
+    // reported to the handler object itself, which tells its current client from one still
+    // waiting for admission and calls the disconnect handler for the former.
     kxServerBaseConnection(kxServerBase* handler, kxServerBaseCommandHandler commandHandler,
                            kxServerBaseDisconnectHandler disconnectHandler);
 
@@ -43,7 +45,6 @@ private:
     class BusyScope;
 
     kxServerBaseCommandHandler m_commandHandler;
-    kxServerBaseDisconnectHandler m_disconnectHandler;
     kxServerBase* m_handler;
     wxString m_errorReply;
     wxString m_argument;
