@@ -1,10 +1,10 @@
 #include "kxRuzoVori/ipc/kxClientBaseConnection.h"
 
 #include "kxRuzoVori/core/kxException.h"
+#include "kxRuzoVori/core/kxLibraryObject.h"
 #include "kxRuzoVori/core/kxTranslate.h"
 #include "kxRuzoVori/ipc/kxClientBase.h"
 
-#include <wx/module.h>
 #include <wx/socket.h>
 
 namespace
@@ -18,26 +18,8 @@ wxString* g_reply = nullptr;
 
 wxString& Reply()
 {
-    if (!g_reply)
-        g_reply = new wxString();
-    return *g_reply;
+    return kxLibraryObject(g_reply);
 }
-
-class kxClientReplyModule : public wxModule
-{
-public:
-    bool OnInit() override { return true; }
-    void OnExit() override
-    {
-        delete g_reply;
-        g_reply = nullptr;
-    }
-
-private:
-    wxDECLARE_DYNAMIC_CLASS(kxClientReplyModule);
-};
-
-wxIMPLEMENT_DYNAMIC_CLASS(kxClientReplyModule, wxModule);
 
 size_t Units(wxUniChar c)
 {

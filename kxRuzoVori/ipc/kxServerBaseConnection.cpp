@@ -1,11 +1,11 @@
 #include "kxRuzoVori/ipc/kxServerBaseConnection.h"
 
 #include "kxRuzoVori/core/kxException.h"
+#include "kxRuzoVori/core/kxLibraryObject.h"
 #include "kxRuzoVori/core/kxTranslate.h"
 #include "kxRuzoVori/ipc/kxServerBase.h"
 #include "kxRuzoVori/locale/kxLogString.h"
 
-#include <wx/module.h>
 #include <wx/socket.h>
 #include <wx/tokenzr.h>
 
@@ -26,9 +26,7 @@ const char REPLY_OK[] = "OK";
 
 ReplyBuffer& Reply()
 {
-    if (!g_reply)
-        g_reply = new ReplyBuffer();
-    return *g_reply;
+    return kxLibraryObject(g_reply);
 }
 
 const void* PersistReply(const wxString& text)
@@ -37,22 +35,6 @@ const void* PersistReply(const wxString& text)
     reply.m_utf8 = text.utf8_str();
     return reply.m_utf8.data();
 }
-
-class kxServerReplyModule : public wxModule
-{
-public:
-    bool OnInit() override { return true; }
-    void OnExit() override
-    {
-        delete g_reply;
-        g_reply = nullptr;
-    }
-
-private:
-    wxDECLARE_DYNAMIC_CLASS(kxServerReplyModule);
-};
-
-wxIMPLEMENT_DYNAMIC_CLASS(kxServerReplyModule, wxModule);
 
 // Restores the log target that was active before a command ran, on every way out.
 class LogCapture

@@ -1,34 +1,18 @@
 #include "kxRuzoVori/kxHelpers/kxProcess.h"
 
+#include "kxRuzoVori/core/kxLibraryObject.h"
 #include "kxRuzoVori/kxHelpers/kxEncoding.h"
 #include "kxRuzoVori/kxHelpers/kxProcessList.h"
 #include "kxRuzoVori/platform/kxPlatformFile.h"
 #include "kxRuzoVori/platform/kxPlatformProcess.h"
 
 #include <wx/app.h>
-#include <wx/module.h>
 #include <wx/snglinst.h>
 #include <wx/utils.h>
 
 namespace
 {
 wxSingleInstanceChecker* g_instanceChecker = nullptr;
-
-class kxInstanceCheckerModule : public wxModule
-{
-public:
-    bool OnInit() override { return true; }
-    void OnExit() override
-    {
-        delete g_instanceChecker;
-        g_instanceChecker = nullptr;
-    }
-
-private:
-    wxDECLARE_DYNAMIC_CLASS(kxInstanceCheckerModule);
-};
-
-wxIMPLEMENT_DYNAMIC_CLASS(kxInstanceCheckerModule, wxModule);
 
 // Quotes text for the command line so that splitting it gives text back as one argument.
 wxString QuoteArgument(const wxString& text)
@@ -78,12 +62,15 @@ bool kxExecute(wxString file, unsigned long& id, wxString parameters, unsigned l
 
 bool kxIsAnotherInstanceRunning()
 {
-    if (!g_instanceChecker)
-    {
-        // The host may be a console program: wxTheApp would be a wrong downcast there.
-        const wxAppConsole* app = wxAppConsole::GetInstance();
-        const wxString appName = app ? app->GetAppName() : wxString();
-        g_instanceChecker = new wxSingleInstanceChecker(appName + wxGetUserId(), wxString());
-    }
-    return g_instanceChecker->IsAnotherRunning();
+    wxSingleInstanceChecker& checker =
+        kxLibraryObject(g_instanceChecker,
+                        []
+                        {
+                            // The host may be a console program: wxTheApp would be a wrong downcast
+                            // there.
+                            const wxAppConsole* app = wxAppConsole::GetInstance();
+                            const wxString appName = app ? app->GetAppName() : wxString();
+                            return new wxSingleInstanceChecker(appName + wxGetUserId(), wxString());
+                        });
+    return checker.IsAnotherRunning();
 }

@@ -1,11 +1,11 @@
 #include "kxRuzoVori/kxHelpers/kxProcessList.h"
 
 #include "kxRuzoVori/core/kxException.h"
+#include "kxRuzoVori/core/kxLibraryObject.h"
 #include "kxRuzoVori/core/kxTranslate.h"
 #include "kxRuzoVori/platform/kxPlatformProcess.h"
 
 #include <wx/filename.h>
-#include <wx/module.h>
 #include <wx/stopwatch.h>
 #include <wx/utils.h>
 
@@ -24,32 +24,13 @@ kxException ProcessListException(const wxString& message)
     return kxException(message, kxTranslate(wxS("kxRuzoVori exception")));
 }
 
-class kxProcessListModule : public wxModule
-{
-public:
-    bool OnInit() override { return true; }
-    void OnExit() override { kxProcessList::Release(); }
-
-private:
-    wxDECLARE_DYNAMIC_CLASS(kxProcessListModule);
-};
-
-wxIMPLEMENT_DYNAMIC_CLASS(kxProcessListModule, wxModule);
 } // namespace
 
 kxProcessList::kxProcessList() : m_available(kxPlatform::CanListProcesses()) {}
 
 kxProcessList& kxProcessList::Get()
 {
-    if (!g_table)
-        g_table = new kxProcessList();
-    return *g_table;
-}
-
-void kxProcessList::Release()
-{
-    delete g_table;
-    g_table = nullptr;
+    return kxLibraryObject(g_table);
 }
 
 bool kxProcessList::IsProcessExists(unsigned long id) const

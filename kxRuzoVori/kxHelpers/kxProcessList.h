@@ -27,8 +27,6 @@ public:
 
     // The library-wide table, made on first use.
     static kxProcessList& Get();
-    // Drops the library-wide table; the next Get() makes a new one.
-    static void Release();
 
     bool IsProcessExists(unsigned long id) const;
     // True when the process ended (or never existed) before timeout milliseconds passed.

@@ -1,10 +1,10 @@
 #include "kxRuzoVori/kxHelpers/kxShell.h"
 
+#include "kxRuzoVori/core/kxLibraryObject.h"
 #include "kxRuzoVori/platform/kxPlatformFile.h"
 
 #include <wx/filefn.h>
 #include <wx/filename.h>
-#include <wx/module.h>
 #include <wx/sound.h>
 #include <wx/stdpaths.h>
 
@@ -12,36 +12,19 @@ namespace
 {
 wxSound* g_sound = nullptr;
 wxString* g_appDir = nullptr;
-
-class kxShellModule : public wxModule
-{
-public:
-    bool OnInit() override { return true; }
-    void OnExit() override
-    {
-        delete g_sound;
-        g_sound = nullptr;
-        delete g_appDir;
-        g_appDir = nullptr;
-    }
-
-private:
-    wxDECLARE_DYNAMIC_CLASS(kxShellModule);
-};
-
-wxIMPLEMENT_DYNAMIC_CLASS(kxShellModule, wxModule);
 } // namespace
 
 wxString kxGetAppDir()
 {
-    if (!g_appDir)
-    {
-        wxString dir = wxPathOnly(wxStandardPaths::Get().GetExecutablePath());
-        if (dir.empty())
-            dir = wxPathOnly(kxPlatform::GetExecutablePath());
-        g_appDir = new wxString(dir + wxFILE_SEP_PATH);
-    }
-    return *g_appDir;
+    return kxLibraryObject(g_appDir,
+                           []
+                           {
+                               wxString dir =
+                                   wxPathOnly(wxStandardPaths::Get().GetExecutablePath());
+                               if (dir.empty())
+                                   dir = wxPathOnly(kxPlatform::GetExecutablePath());
+                               return new wxString(dir + wxFILE_SEP_PATH);
+                           });
 }
 
 bool kxCreateDir(const wxString& dir)
@@ -58,9 +41,8 @@ bool kxIsDiskInDevice(wxString root)
 
 bool kxPlaySound(const wxString& file, bool async)
 {
-    if (!g_sound)
-        g_sound = new wxSound();
-    if (!g_sound->Create(file, false) || !g_sound->IsOk())
+    wxSound& sound = kxLibraryObject(g_sound);
+    if (!sound.Create(file, false) || !sound.IsOk())
         return false;
-    return g_sound->Play(async ? wxSOUND_ASYNC : wxSOUND_SYNC);
+    return sound.Play(async ? wxSOUND_ASYNC : wxSOUND_SYNC);
 }
