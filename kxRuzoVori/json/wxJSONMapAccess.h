@@ -7,39 +7,92 @@
 
 #include "kxRuzoVori/json/wxJSONValue.h"
 
+// Asks for a value's data to be brought into the cache before it is needed.
+inline void wxJSONPrefetch(const wxJSONValue& value)
+{
+    const char* data = reinterpret_cast<const char*>(value.GetRefData());
+    if (data)
+    {
+        __builtin_prefetch(data);
+        __builtin_prefetch(data + sizeof(wxJSONRefData) - 1);
+    }
+}
+
 struct wxJSONMapAccess : wxJSONInternalMap
 {
     typedef wxJSONInternalMap_wxImplementation_HashTable Table;
 
-    // Stores value under key, replacing an earlier member of that name; key is left empty.
+    // Stores value under key, replacing an earlier member of that name; key is left empty. The
+    // name is hashed once and moved into the new member, where the map's own insertion would
+    // hash it twice and copy it.
     static wxJSONValue& Store(wxJSONInternalMap& map, wxString& key, const wxJSONValue& value)
     {
-        value_type pair(wxString(), value);
-        pair.first.swap(key);
-        bool created;
-        Node* (Table::*create)(const value_type&, bool&) = &wxJSONMapAccess::GetOrCreateNode;
-        Node* node = (map.*create)(pair, created);
-        if (!created)
-            node->m_value.second = value;
+        _wxHashTable_NodeBase** Table::*table = &wxJSONMapAccess::m_table;
+        size_t Table::*buckets = &wxJSONMapAccess::m_tableBuckets;
+        size_t Table::*items = &wxJSONMapAccess::m_items;
+        void (Table::*resize)(size_t) = &wxJSONMapAccess::ResizeTable;
+
+        const size_t bucket = wxStringHash()(key) % (map.*buckets);
+        _wxHashTable_NodeBase** slot = &(map.*table)[bucket];
+        for (_wxHashTable_NodeBase* n = *slot; n; n = n->m_next)
+        {
+            Node* node = static_cast<Node*>(n);
+            if (node->m_value.first == key)
+            {
+                node->m_value.second = value;
+                key.clear();
+                return node->m_value.second;
+            }
+        }
+        Node* node = new Node(value_type(wxString(), value));
+        node->m_value.first.swap(key);
+        node->m_next = *slot;
+        *slot = node;
+        if (grow_lf70(map.*buckets, ++(map.*items)))
+            (map.*resize)(map.*buckets);
         return node->m_value.second;
     }
 
-    // Calls visit(name, value, isLast) for every member, in the map's iteration order.
+    // Calls visit(name, value, isLast) for every member, in the map's iteration order. Members
+    // are taken in small batches whose data is fetched ahead, so that walking a large tree waits
+    // for memory once per batch rather than once per member.
     template <class Visit> static bool ForEach(const wxJSONInternalMap& map, Visit visit)
     {
         _wxHashTable_NodeBase** Table::*table = &wxJSONMapAccess::m_table;
         size_t Table::*buckets = &wxJSONMapAccess::m_tableBuckets;
-        size_t left = map.size();
-        _wxHashTable_NodeBase** first = map.*table;
+        _wxHashTable_NodeBase** const first = map.*table;
         const size_t count = map.*buckets;
-        for (size_t b = 0; b < count && left; ++b)
-            for (_wxHashTable_NodeBase* n = first[b]; n; n = n->m_next)
+        size_t left = map.size();
+        size_t bucket = 0;
+        const _wxHashTable_NodeBase* next = nullptr;
+        const size_t batchSize = 16;
+        const Node* batch[batchSize];
+        while (left)
+        {
+            size_t taken = 0;
+            while (taken < batchSize && taken < left)
             {
-                const Node* node = static_cast<const Node*>(n);
+                while (!next && bucket < count)
+                    next = first[bucket++];
+                if (!next)
+                    break;
+                batch[taken++] = static_cast<const Node*>(next);
+                next = next->m_next;
+            }
+            if (!taken)
+                break;
+            for (size_t i = 0; i < taken; ++i)
+            {
+                wxJSONPrefetch(batch[i]->m_value.second);
+                __builtin_prefetch(batch[i]->m_value.first.wx_str());
+            }
+            for (size_t i = 0; i < taken; ++i)
+            {
                 --left;
-                if (!visit(node->m_value.first, node->m_value.second, left == 0))
+                if (!visit(batch[i]->m_value.first, batch[i]->m_value.second, left == 0))
                     return false;
             }
+        }
         return true;
     }
 };

@@ -475,8 +475,7 @@ int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
     ++m_level;
     if (m_depth < m_level)
         m_depth = m_level;
-    wxJSONValue value(wxJSONTYPE_INVALID);
-    value.UnRef();
+    wxJSONValue value{wxJSONValue::NoData()};
     wxString key;
     bool haveKey = false;
     // Until a value is read the container itself is current, so that a comment on the line of
@@ -495,14 +494,16 @@ int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
         case '\t':
         case '\r':
         case '\n':
+        {
             // Indentation comes in runs: skip them without the per-character bookkeeping.
-            while (m_cur < m_end && (*m_cur == ' ' || *m_cur == '\t'))
-            {
-                ++m_cur;
-                ++m_colNo;
-            }
+            const char* p = m_cur;
+            while (p < m_end && (*p == ' ' || *p == '\t'))
+                ++p;
+            m_colNo += static_cast<int>(p - m_cur);
+            m_cur = p;
             ch = PrivateReadChar();
-            break;
+        }
+        break;
         case '"':
             ch = ReadString(is, value);
             m_current = &value;

@@ -247,6 +247,12 @@ private:
     // The reader fills values in place instead of copying every string and member.
     friend class wxJSONReader;
 
+    // A value without any data yet, for the reader's scratch values.
+    struct NoData
+    {
+    };
+    explicit wxJSONValue(NoData) : m_refData(nullptr) {}
+
     wxJSONInternalArray& PrivateArray();
     wxJSONInternalMap& PrivateMap();
 

@@ -88,6 +88,18 @@ void wxJSONWriter::SetDoubleFmtString(const char* fmt)
 
 // the output buffer
 
+void wxJSONWriter::Buffer::Grow(size_t n)
+{
+    size_t capacity = m_capacity ? m_capacity : 256;
+    while (capacity - m_size < n)
+        capacity *= 2;
+    std::unique_ptr<char[]> data(new char[capacity]);
+    if (m_size)
+        std::memcpy(data.get(), m_data.get(), m_size);
+    m_data = std::move(data);
+    m_capacity = capacity;
+}
+
 inline bool wxJSONWriter::PrivateBind(wxOutputStream& os)
 {
     if (&os != m_os)
@@ -101,14 +113,14 @@ inline bool wxJSONWriter::PrivateBind(wxOutputStream& os)
 
 inline int wxJSONWriter::PrivateFlush()
 {
-    if (m_os && !m_out.empty() && !m_failed && !m_collect)
+    if (m_os && m_out.Size() != 0 && !m_failed && !m_collect)
     {
-        m_os->Write(m_out.data(), m_out.size());
-        if (m_os->LastWrite() != m_out.size() || !m_os->IsOk())
+        m_os->Write(m_out.Data(), m_out.Size());
+        if (m_os->LastWrite() != m_out.Size() || !m_os->IsOk())
             m_failed = true;
     }
     if (!m_collect)
-        m_out.clear();
+        m_out.Resize(0);
     return m_failed ? -1 : 0;
 }
 
@@ -119,7 +131,7 @@ inline int wxJSONWriter::PrivateDone(int result)
         PrivateFlush();
         m_os = nullptr;
     }
-    else if (!m_collect && m_out.size() >= g_flushSize)
+    else if (!m_collect && m_out.Size() >= g_flushSize)
         PrivateFlush();
     return m_failed ? -1 : result;
 }
@@ -128,7 +140,7 @@ inline int wxJSONWriter::PrivateAppend(const char* bytes, size_t n)
 {
     if (n == 0)
         return 0;
-    m_out.append(bytes, n);
+    m_out.Put(bytes, n);
     return static_cast<unsigned char>(bytes[n - 1]);
 }
 
@@ -138,7 +150,7 @@ void wxJSONWriter::Write(const wxJSONValue& value, wxOutputStream& os)
 {
     m_level = 0;
     m_os = &os;
-    m_out.clear();
+    m_out.Resize(0);
     m_failed = false;
     m_inWrite = true;
     DoWrite(os, value, nullptr, false);
@@ -153,15 +165,15 @@ void wxJSONWriter::Write(const wxJSONValue& value, wxString& str)
     wxMemoryOutputStream os;
     m_level = 0;
     m_os = &os;
-    m_out.clear();
+    m_out.Resize(0);
     m_failed = false;
     m_inWrite = true;
     m_collect = true;
     DoWrite(os, value, nullptr, false);
     std::vector<wchar_t> scratch;
-    if (!wxJSONDecodeUTF8(m_out.data(), m_out.size(), str, scratch))
-        str = wxString::FromUTF8(m_out.data(), m_out.size());
-    m_out.clear();
+    if (!wxJSONDecodeUTF8(m_out.Data(), m_out.Size(), str, scratch))
+        str = wxString::FromUTF8(m_out.Data(), m_out.Size());
+    m_out.Resize(0);
     m_collect = false;
     m_inWrite = false;
     m_os = nullptr;
@@ -196,14 +208,14 @@ inline int wxJSONWriter::PrivateValue(const wxJSONValue& value, const wxString* 
     {
         last = PrivateComments(value, true);
         if (last != '\n' && styled && !(m_style & wxJSONWRITER_NO_LINEFEEDS))
-            m_out += '\n';
+            m_out.Put('\n');
     }
     if (styled)
         PrivateIndent(m_level);
     if (key)
     {
         PrivateStringValue(*key);
-        m_out.append(" : ", 3);
+        m_out.Put(" : ", 3);
     }
 
     switch (data ? data->m_type : wxJSONTYPE_INVALID)
@@ -246,7 +258,7 @@ inline int wxJSONWriter::PrivateValue(const wxJSONValue& value, const wxString* 
     {
         const bool isArray = data->m_type == wxJSONTYPE_ARRAY;
         ++m_level;
-        m_out += isArray ? '[' : '{';
+        m_out.Put(isArray ? '[' : '{');
         last = isArray ? '[' : '{';
         if (commentPos == wxJSONVALUE_COMMENT_INLINE)
         {
@@ -260,8 +272,15 @@ inline int wxJSONWriter::PrivateValue(const wxJSONValue& value, const wxString* 
         {
             const wxJSONInternalArray& array = *data->m_valArray;
             const size_t count = array.GetCount();
+            // Elements are fetched ahead: their handles eight places on, their data four.
             for (size_t i = 0; ok && i < count; ++i)
+            {
+                if (i + 8 < count)
+                    __builtin_prefetch(&array.Item(i + 8));
+                if (i + 4 < count)
+                    wxJSONPrefetch(array.Item(i + 4));
                 ok = PrivateValue(array.Item(i), nullptr, i + 1 < count) >= 0;
+            }
         }
         else if (!isArray && data->m_valMap)
             ok = wxJSONMapAccess::ForEach(
@@ -273,7 +292,7 @@ inline int wxJSONWriter::PrivateValue(const wxJSONValue& value, const wxString* 
         --m_level;
         if (styled)
             PrivateIndent(m_level);
-        m_out += isArray ? ']' : '}';
+        m_out.Put(isArray ? ']' : '}');
         last = isArray ? ']' : '}';
         break;
     }
@@ -298,7 +317,7 @@ inline int wxJSONWriter::PrivateValue(const wxJSONValue& value, const wxString* 
         if (sep > 0)
             last = sep;
     }
-    if (!m_collect && m_out.size() >= g_flushSize && PrivateFlush() < 0)
+    if (!m_collect && m_out.Size() >= g_flushSize && PrivateFlush() < 0)
         return -1;
     return m_failed ? -1 : last;
 }
@@ -318,7 +337,7 @@ inline int wxJSONWriter::PrivateIndent(int num)
     if (count <= 0)
         return 0;
     const char pad = (m_style & wxJSONWRITER_TAB_INDENT) ? '\t' : ' ';
-    m_out.append(static_cast<size_t>(count), pad);
+    m_out.Fill(static_cast<size_t>(count), pad);
     return pad;
 }
 
@@ -326,7 +345,7 @@ inline int wxJSONWriter::PrivateSeparator()
 {
     if ((m_style & wxJSONWRITER_STYLED) && !(m_style & wxJSONWRITER_NO_LINEFEEDS))
     {
-        m_out += '\n';
+        m_out.Put('\n');
         return '\n';
     }
     return 0;
@@ -364,10 +383,10 @@ inline int wxJSONWriter::PrivateComments(const wxJSONValue& value, bool indent)
         if (indent)
             PrivateIndent(m_level);
         else
-            m_out += '\t';
+            m_out.Put('\t');
         PrivateText(comments[i]);
         if (comments[i].empty() || comments[i].Last() != wxT('\n'))
-            m_out += '\n';
+            m_out.Put('\n');
         last = '\n';
     }
     return last;
@@ -399,7 +418,7 @@ int wxJSONWriter::WriteString(wxOutputStream& os, const wxString& str)
 
 inline int wxJSONWriter::PrivateStringValue(const wxString& str)
 {
-    m_out += '"';
+    m_out.Put('"');
     if ((m_style & wxJSONWRITER_STYLED) && (m_style & wxJSONWRITER_SPLIT_STRING))
     {
         m_utf8.clear();
@@ -410,10 +429,9 @@ inline int wxJSONWriter::PrivateStringValue(const wxString& str)
 
     // Encode and escape in one pass straight into the output; six bytes per character is the
     // most any character needs.
-    const size_t start = m_out.size();
+    const size_t start = m_out.Size();
     const size_t n = str.length();
-    m_out.resize(start + n * 6);
-    char* out = &m_out[start];
+    char* out = m_out.Reserve(n * 6 + 1);
     const wchar_t* w = str.wc_str();
     const int style = m_style;
     for (size_t i = 0; i < n; ++i)
@@ -448,12 +466,12 @@ inline int wxJSONWriter::PrivateStringValue(const wxString& str)
         else
         {
             // A surrogate or a number beyond Unicode has no UTF-8 form: no closing quote either.
-            m_out.resize(start);
+            m_out.Resize(start);
             return PrivateAppend(g_stringMarker, sizeof g_stringMarker - 1);
         }
     }
-    m_out.resize(out - m_out.data());
-    m_out += '"';
+    *out++ = '"';
+    m_out.Commit(out);
     return '"';
 }
 
@@ -466,19 +484,19 @@ inline int wxJSONWriter::PrivateSplitStringValue(const std::string& utf8)
         if (escape)
         {
             char text[6];
-            m_out.append(text, PutEscape(text, c, escape) - text);
+            m_out.Put(text, PutEscape(text, c, escape) - text);
         }
         else
-            m_out += static_cast<char>(c);
+            m_out.Put(static_cast<char>(c));
         if (c == '\n')
         {
             // The reader joins adjacent strings again.
-            m_out.append("\"\n", 2);
+            m_out.Put("\"\n", 2);
             PrivateIndent(m_level + 2);
-            m_out += '"';
+            m_out.Put('"');
         }
     }
-    m_out += '"';
+    m_out.Put('"');
     return '"';
 }
 
@@ -560,37 +578,37 @@ inline int wxJSONWriter::PrivateMemoryBuff(const wxMemoryBuffer& buff)
     const size_t len = buff.GetDataLen();
     if (m_style & wxJSONWRITER_MEMORYBUFF)
     {
-        m_out += '[';
+        m_out.Put('[');
         for (size_t i = 0; i < len; ++i)
         {
             char number[4];
             std::to_chars_result r = std::to_chars(number, number + sizeof number, bytes[i]);
-            m_out.append(number, r.ptr);
+            m_out.Put(number, static_cast<size_t>(r.ptr - number));
             if (i + 1 < len)
-                m_out += ',';
+                m_out.Put(',');
         }
-        m_out += ']';
+        m_out.Put(']');
         return ']';
     }
 
     const bool split = (m_style & wxJSONWRITER_STYLED) && (m_style & wxJSONWRITER_SPLIT_STRING);
-    m_out += '\'';
+    m_out.Put('\'');
     int counter = 0;
     for (size_t i = 0; i < len; ++i)
     {
-        m_out += g_hexDigits[bytes[i] >> 4];
-        m_out += g_hexDigits[bytes[i] & 0x0F];
+        m_out.Put(g_hexDigits[bytes[i] >> 4]);
+        m_out.Put(g_hexDigits[bytes[i] & 0x0F]);
         ++counter;
         if (split && counter > 19 && len - i - 1 > 4)
         {
-            m_out.append("'\n", 2);
+            m_out.Put("'\n", 2);
             PrivateIndent(m_level + 2);
-            m_out += '\'';
+            m_out.Put('\'');
             // Later pieces are shorter by the indentation; without indentation they start anew.
             counter = (m_style & wxJSONWRITER_NO_INDENTATION) ? 0 : PrivateIndentChars(m_level + 2);
         }
     }
-    m_out += '\'';
+    m_out.Put('\'');
     return '\'';
 }
 

@@ -291,6 +291,33 @@ TEST(wxJSONReaderStructure, ObjectsArraysAndTheirEdges)
     EXPECT_EQ(reader.Parse(wxString("[1, 2]"), nullptr), 0);
 }
 
+TEST(wxJSONReaderStructure, LargeObjectsKeepEveryMemberFindable)
+{
+    // Enough members to grow the map's table many times over, each name given twice so that
+    // the second value replaces the first after the table has moved.
+    std::string text = "{";
+    for (int pass = 0; pass < 2; ++pass)
+        for (int i = 0; i < 3000; ++i)
+            text += "\"member " + std::to_string(i) + "\":" + std::to_string(i * 10 + pass) + ",";
+    text += "\"\":-1}";
+    wxJSONReader reader(wxJSONREADER_STRICT);
+    wxJSONValue root;
+    ASSERT_EQ(ParseBytes(reader, text, root), 0);
+    EXPECT_EQ(root.Size(), 3001);
+    for (int i = 0; i < 3000; ++i)
+        ASSERT_EQ(root.ItemAt(wxString::Format("member %d", i)).AsInt(), i * 10 + 1) << i;
+    EXPECT_EQ(root.ItemAt("").AsInt(), -1);
+
+    // Written out and read back, the members all come through once, in whatever order.
+    wxJSONWriter writer(wxJSONWRITER_NONE);
+    wxString written;
+    writer.Write(root, written);
+    wxJSONValue again;
+    ASSERT_EQ(reader.Parse(written, &again), 0);
+    EXPECT_TRUE(again.IsSameAs(root));
+    EXPECT_EQ(again.GetMemberNames().GetCount(), 3001u);
+}
+
 TEST(wxJSONReaderStructure, MissingAndMismatchedClosers)
 {
     wxJSONValue root;
