@@ -9,6 +9,10 @@
 #include <charconv>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace
 {
 const size_t g_firstChunkSize = 4 * 1024;
@@ -34,6 +38,53 @@ bool IsTokenEnd(int ch)
     default:
         return false;
     }
+}
+
+#ifdef __SSE2__
+// The bits of the 16 bytes at p that equal any of the given bytes.
+template <class... Bytes> inline unsigned MatchMask(const char* p, Bytes... bytes)
+{
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    __m128i hits = _mm_setzero_si128();
+    ((hits = _mm_or_si128(hits, _mm_cmpeq_epi8(chunk, _mm_set1_epi8(bytes)))), ...);
+    return static_cast<unsigned>(_mm_movemask_epi8(hits));
+}
+#endif
+
+// The first byte of [p, end) that is neither a space nor a tab: indentation is long in
+// pretty-printed text, so it is skipped sixteen bytes at a time.
+inline const char* SkipBlanks(const char* p, const char* end)
+{
+#ifdef __SSE2__
+    while (end - p >= 16)
+    {
+        const unsigned blanks = MatchMask(p, ' ', '\t');
+        if (blanks != 0xFFFF)
+            return p + __builtin_ctz(~blanks);
+        p += 16;
+    }
+#endif
+    while (p < end && (*p == ' ' || *p == '\t'))
+        ++p;
+    return p;
+}
+
+// The first byte of [p, end) that ends a plain run inside a string: a quote, a backslash or a
+// line end.
+inline const char* SkipPlainText(const char* p, const char* end)
+{
+#ifdef __SSE2__
+    while (end - p >= 16)
+    {
+        const unsigned stops = MatchMask(p, '"', '\\', '\n', '\r');
+        if (stops)
+            return p + __builtin_ctz(stops);
+        p += 16;
+    }
+#endif
+    while (p < end && *p != '"' && *p != '\\' && *p != '\n' && *p != '\r')
+        ++p;
+    return p;
 }
 
 int HexDigit(int ch)
@@ -496,9 +547,7 @@ int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
         case '\n':
         {
             // Indentation comes in runs: skip them without the per-character bookkeeping.
-            const char* p = m_cur;
-            while (p < m_end && (*p == ' ' || *p == '\t'))
-                ++p;
+            const char* p = SkipBlanks(m_cur, m_end);
             m_colNo += static_cast<int>(p - m_cur);
             m_cur = p;
             ch = PrivateReadChar();
@@ -777,19 +826,21 @@ int wxJSONReader::ReadString(wxInputStream& is, wxJSONValue& val)
 {
     if (m_stream != &is)
         PrivateBind(is);
+    // Most strings have no escape and no line end: they are decoded where they lie.
+    const char* p = SkipPlainText(m_cur, m_end);
+    if (p != m_end && *p == '"')
+    {
+        const size_t length = static_cast<size_t>(p - m_cur);
+        PrivateStoreString(m_cur, length, val);
+        m_colNo += static_cast<int>(length) + 1;
+        m_cur = p + 1;
+        return PrivateReadChar();
+    }
     m_bytes.clear();
     int ch;
-    for (;;)
+    for (;; p = SkipPlainText(m_cur, m_end))
     {
         // Plain bytes go in as a run; only quotes, escapes and line ends need a closer look.
-        const char* p = m_cur;
-        while (p < m_end)
-        {
-            char c = *p;
-            if (c == '"' || c == '\\' || c == '\n' || c == '\r')
-                break;
-            ++p;
-        }
         if (p != m_cur)
         {
             m_bytes.append(m_cur, p);
@@ -858,17 +909,17 @@ int wxJSONReader::ReadString(wxInputStream& is, wxJSONValue& val)
         if (ch == -1)
             break;
     }
-    PrivateStoreString(val);
+    PrivateStoreString(m_bytes.data(), m_bytes.size(), val);
     return ch == -1 ? -1 : PrivateReadChar();
 }
 
-void wxJSONReader::PrivateStoreString(wxJSONValue& val)
+void wxJSONReader::PrivateStoreString(const char* bytes, size_t length, wxJSONValue& val)
 {
     if (!IsStored(val))
     {
         wxJSONRefData* data = val.COW();
         data->m_type = wxJSONTYPE_STRING;
-        if (!wxJSONDecodeUTF8(m_bytes.data(), m_bytes.size(), data->m_valString, m_wide))
+        if (!wxJSONDecodeUTF8(bytes, length, data->m_valString, m_wide))
         {
             AddError(wxT("String value: the UTF-8 stream is invalid"));
             data->m_valString = wxT("<UTF-8 stream not valid>");
@@ -877,7 +928,7 @@ void wxJSONReader::PrivateStoreString(wxJSONValue& val)
         return;
     }
     wxString text;
-    if (!wxJSONDecodeUTF8(m_bytes.data(), m_bytes.size(), text, m_wide))
+    if (!wxJSONDecodeUTF8(bytes, length, text, m_wide))
     {
         AddError(wxT("String value: the UTF-8 stream is invalid"));
         text = wxT("<UTF-8 stream not valid>");

@@ -110,7 +110,8 @@ private:
     void PrivateAbort();
     int PrivateReadToken(int ch);
     wxString PrivateTokenText() const;
-    void PrivateStoreString(wxJSONValue& val);
+    // Stores the UTF-8 text as the value, or joins it to a string value read before.
+    void PrivateStoreString(const char* bytes, size_t length, wxJSONValue& val);
     // key is null when no name was read; an empty name is a name like any other. The name is
     // moved into the object, leaving key empty.
     void PrivateStoreValue(int ch, wxString* key, wxJSONValue& value, wxJSONValue& parent);

@@ -1,5 +1,6 @@
 #include "kxRuzoVori/json/wxJSONValue.h"
 
+#include "kxRuzoVori/json/wxJSONBlockPool.h"
 #include "kxRuzoVori/json/wxJSONText.h"
 
 #include <wx/arrimpl.cpp>
@@ -67,6 +68,41 @@ wxJSONRefData::wxJSONRefData()
       m_lineNo(-1)
 {
     m_value.m_valUInt64 = 0;
+}
+
+static_assert(alignof(wxJSONRefData) <= wxJSONBlockAlign &&
+                  alignof(wxJSONValue) <= wxJSONBlockAlign,
+              "the block pool's alignment is enough for the records it holds");
+
+// Blocks of the class's own size come from the pool; a derived class's larger ones do not.
+void* wxJSONRefData::operator new(size_t size)
+{
+    if (size != sizeof(wxJSONRefData))
+        return ::operator new(size);
+    return wxJSONTakeBlock(wxJSONBLOCK_DATA, size);
+}
+
+void wxJSONRefData::operator delete(void* p, size_t size)
+{
+    if (size != sizeof(wxJSONRefData))
+        ::operator delete(p);
+    else if (p)
+        wxJSONReturnBlock(p);
+}
+
+void* wxJSONValue::operator new(size_t size)
+{
+    if (size != sizeof(wxJSONValue))
+        return ::operator new(size);
+    return wxJSONTakeBlock(wxJSONBLOCK_HANDLE, size);
+}
+
+void wxJSONValue::operator delete(void* p, size_t size)
+{
+    if (size != sizeof(wxJSONValue))
+        ::operator delete(p);
+    else if (p)
+        wxJSONReturnBlock(p);
 }
 
 wxJSONRefData::~wxJSONRefData()

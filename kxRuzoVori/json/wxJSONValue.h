@@ -77,6 +77,10 @@ public:
     wxJSONValue(const wxJSONValue& other);
     virtual ~wxJSONValue();
 
+    // Values made with new (the elements of arrays) come from a per-thread cache of blocks.
+    static void* operator new(size_t size);
+    static void operator delete(void* p, size_t size);
+
     wxJSONValue& operator=(int i);
     wxJSONValue& operator=(unsigned int ui);
     wxJSONValue& operator=(short i);
@@ -273,6 +277,10 @@ public:
     virtual ~wxJSONRefData();
 
     int GetRefCount() const { return m_refCount; }
+
+    // The data of values comes from a per-thread cache of blocks.
+    static void* operator new(size_t size);
+    static void operator delete(void* p, size_t size);
 
     int m_refCount;
     wxJSONType m_type;

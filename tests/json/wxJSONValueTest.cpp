@@ -1,10 +1,12 @@
 // Building and querying values, sharing and copy-on-write, comments and comparison, as a host
-// uses them.
+// uses them, and values that cross threads.
 #include "kxRuzoVori/json/wxJSONValue.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <optional>
+#include <thread>
 
 namespace
 {
@@ -457,4 +459,52 @@ TEST(wxJSONValueDiagnostics, InfoAndDumpNameTypeSizeAndMembers)
     EXPECT_NE(dump.Find("Num shares=1"), wxNOT_FOUND);
     EXPECT_NE(dump.Find("Type=wxJSONTYPE_SHORT"), wxNOT_FOUND);
     EXPECT_EQ(o.Dump(false).Find("SHORT"), wxNOT_FOUND);
+}
+
+TEST(wxJSONValueThreads, ValuesOutliveTheThreadThatMadeThem)
+{
+    // A thread builds a tree and ends while the tree lives on: it is read and destroyed here.
+    wxJSONValue tree;
+    std::thread maker(
+        [&tree]
+        {
+            wxJSONValue made;
+            for (int i = 0; i < 20000; ++i)
+                made.Append(wxString::Format("item %d", i));
+            tree = made;
+        });
+    maker.join();
+    ASSERT_EQ(tree.Size(), 20000);
+    EXPECT_EQ(tree[19999].AsString(), "item 19999");
+    tree.Clear();
+
+    // A value made here may be destroyed by another thread and its room reused here afterwards.
+    wxJSONValue shared;
+    for (int round = 0; round < 3; ++round)
+    {
+        for (int i = 0; i < 5000; ++i)
+            shared.Append(i);
+        std::thread other([&shared] { shared.Clear(); });
+        other.join();
+    }
+    for (int i = 0; i < 5000; ++i)
+        shared.Append(i);
+    EXPECT_EQ(shared.Size(), 5000);
+    EXPECT_EQ(shared[4999].AsInt(), 4999);
+}
+
+TEST(wxJSONValueThreads, ValuesDestroyedAsTheirThreadEnds)
+{
+    // A value in thread storage made before the thread's first value dies after the thread has
+    // given up its own records, and must still be released whole.
+    std::thread worker(
+        []
+        {
+            thread_local std::optional<wxJSONValue> late;
+            late.emplace();
+            for (int i = 0; i < 1000; ++i)
+                (*late)[wxString::Format("member %d", i)] = i;
+            EXPECT_EQ(late->Size(), 1000);
+        });
+    worker.join();
 }

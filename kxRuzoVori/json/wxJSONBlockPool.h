@@ -1,0 +1,29 @@
+// Blocks for the small records every JSON value is made of: the data behind each value and the
+// handles of array elements. Reading a document creates tens of thousands of them and destroying
+// it frees them all. Each thread cuts its blocks in order from large slabs and reuses the ones it
+// gets back, so that a tree read in one go lies together in memory and the general heap never
+// sees that traffic; once every block of a thread is back, the slabs are given up but the first
+// and cutting starts again from its beginning. A block freed by another thread is handed back to
+// the thread that made it, and the slabs of a thread that ended are released when its last block
+// comes back. Internal to the library.
+#ifndef KXRUZOVORI_JSON_WXJSONBLOCKPOOL_H
+#define KXRUZOVORI_JSON_WXJSONBLOCKPOOL_H
+
+#include <cstddef>
+
+enum wxJSONBlockKind
+{
+    wxJSONBLOCK_DATA,
+    wxJSONBLOCK_HANDLE,
+    wxJSONBLOCK_KINDS
+};
+
+// Blocks are aligned to this; the records kept in them need no more.
+constexpr size_t wxJSONBlockAlign = 8;
+
+// A block of at least size bytes.
+void* wxJSONTakeBlock(wxJSONBlockKind kind, size_t size);
+// Gives a block from wxJSONTakeBlock back, from any thread.
+void wxJSONReturnBlock(void* block);
+
+#endif
