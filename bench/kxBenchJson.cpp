@@ -17,11 +17,20 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <new>
 #include <sstream>
 #include <string>
+#include <thread>
 
-// Every allocation through operator new is counted, so the heap a tree holds can be compared.
+// Every allocation of the process is counted where it is made, in the C heap, so that the heap a
+// tree holds can be compared whatever made it: operator new, the toolkit's own tables, arrays.
+extern "C"
+{
+    void* __libc_malloc(size_t size);
+    void* __libc_calloc(size_t count, size_t size);
+    void* __libc_realloc(void* p, size_t size);
+    void __libc_free(void* p);
+}
+
 namespace
 {
 std::atomic<long long> g_heapNow{0};
@@ -30,7 +39,7 @@ std::atomic<long long> g_heapPeak{0};
 void* Counted(void* p)
 {
     if (!p)
-        throw std::bad_alloc();
+        return p;
     long long now = g_heapNow += static_cast<long long>(malloc_usable_size(p));
     long long peak = g_heapPeak.load();
     while (now > peak && !g_heapPeak.compare_exchange_weak(peak, now))
@@ -39,46 +48,39 @@ void* Counted(void* p)
     return p;
 }
 
-// The counting operators below hand out malloc's memory, so free is the right release.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void Uncounted(void* p)
+void Uncount(void* p)
 {
     if (p)
-    {
         g_heapNow -= static_cast<long long>(malloc_usable_size(p));
-        std::free(p);
-    }
 }
 } // namespace
 
-void* operator new(size_t size)
+extern "C" void* malloc(size_t size)
 {
-    return Counted(std::malloc(size ? size : 1));
+    return Counted(__libc_malloc(size));
 }
 
-void* operator new[](size_t size)
+extern "C" void* calloc(size_t count, size_t size)
 {
-    return Counted(std::malloc(size ? size : 1));
+    return Counted(__libc_calloc(count, size));
 }
 
-void operator delete(void* p) noexcept
+extern "C" void* realloc(void* p, size_t size)
 {
-    Uncounted(p);
+    const long long before = p ? static_cast<long long>(malloc_usable_size(p)) : 0;
+    void* moved = __libc_realloc(p, size);
+    if (moved || !size)
+    {
+        g_heapNow -= before;
+        Counted(moved);
+    }
+    return moved;
 }
 
-void operator delete[](void* p) noexcept
+extern "C" void free(void* p)
 {
-    Uncounted(p);
-}
-
-void operator delete(void* p, size_t) noexcept
-{
-    Uncounted(p);
-}
-
-void operator delete[](void* p, size_t) noexcept
-{
-    Uncounted(p);
+    Uncount(p);
+    __libc_free(p);
 }
 
 namespace
@@ -94,12 +96,15 @@ std::string ReadFile(const std::string& path)
     return bytes.str();
 }
 
-// The peak heap, above what was in use before, while work runs and keeps its result.
+// The peak heap, above what was in use before, while work runs and keeps its result. The work
+// runs on a thread of its own, so that no memory a library keeps for reuse from the runs before
+// hides from the count.
 template <class Work> long long PeakHeap(Work work)
 {
     long long before = g_heapNow.load();
     g_heapPeak = before;
-    work();
+    std::thread worker(work);
+    worker.join();
     return g_heapPeak.load() - before;
 }
 

@@ -15,6 +15,7 @@ enum wxJSONBlockKind
 {
     wxJSONBLOCK_DATA,
     wxJSONBLOCK_HANDLE,
+    wxJSONBLOCK_MAP,
     wxJSONBLOCK_KINDS
 };
 

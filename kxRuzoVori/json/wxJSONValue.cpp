@@ -105,10 +105,37 @@ void wxJSONValue::operator delete(void* p, size_t size)
         wxJSONReturnBlock(p);
 }
 
+namespace
+{
+// Objects' maps are kept in pool blocks too.
+template <class... Args> wxJSONInternalMap* NewMap(const Args&... args)
+{
+    void* block = wxJSONTakeBlock(wxJSONBLOCK_MAP, sizeof(wxJSONInternalMap));
+    try
+    {
+        return new (block) wxJSONInternalMap(args...);
+    }
+    catch (...)
+    {
+        wxJSONReturnBlock(block);
+        throw;
+    }
+}
+
+void DeleteMap(wxJSONInternalMap* map)
+{
+    if (map)
+    {
+        map->~wxJSONInternalMap();
+        wxJSONReturnBlock(map);
+    }
+}
+} // namespace
+
 wxJSONRefData::~wxJSONRefData()
 {
     delete m_valArray;
-    delete m_valMap;
+    DeleteMap(m_valMap);
     delete m_memBuff;
     delete m_comments;
 }
@@ -716,7 +743,7 @@ wxJSONInternalMap& wxJSONValue::PrivateMap()
         data = m_refData;
     }
     if (!data->m_valMap)
-        data->m_valMap = new wxJSONInternalMap(g_mapInitialBuckets);
+        data->m_valMap = NewMap(g_mapInitialBuckets);
     return *data->m_valMap;
 }
 
@@ -1153,7 +1180,7 @@ wxJSONRefData* wxJSONValue::CloneRefData(const wxJSONRefData* other) const
             data->m_valArray->Add(new wxJSONValue(other->m_valArray->Item(i)));
     }
     if (other->m_valMap)
-        data->m_valMap = new wxJSONInternalMap(*other->m_valMap);
+        data->m_valMap = NewMap(*other->m_valMap);
     if (other->m_memBuff)
         data->m_memBuff = new wxMemoryBuffer(*other->m_memBuff);
     return data;
