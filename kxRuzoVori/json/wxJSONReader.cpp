@@ -592,7 +592,7 @@ int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
                     // The name's data is emptied for the member's value instead of being
                     // freed and allocated again.
                     data->m_type = wxJSONTYPE_INVALID;
-                    wxString().swap(data->m_valString);
+                    data->m_valString.clear();
                     delete data->m_comments;
                     data->m_comments = nullptr;
                     data->m_commentPos = wxJSONVALUE_COMMENT_BEFORE;
