@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -491,6 +494,62 @@ TEST(wxJSONValueThreads, ValuesOutliveTheThreadThatMadeThem)
         shared.Append(i);
     EXPECT_EQ(shared.Size(), 5000);
     EXPECT_EQ(shared[4999].AsInt(), 4999);
+}
+
+TEST(wxJSONValueThreads, OtherThreadsDestroyWhileTheMakerGoesOn)
+{
+    // Trees made here are handed to workers that destroy them while this thread keeps making
+    // and destroying its own; every record must come back exactly once.
+    std::mutex lock;
+    std::condition_variable ready;
+    std::deque<wxJSONValue> handed;
+    bool done = false;
+    auto worker = [&]
+    {
+        for (;;)
+        {
+            wxJSONValue tree;
+            {
+                std::unique_lock<std::mutex> guard(lock);
+                ready.wait(guard, [&] { return done || !handed.empty(); });
+                if (handed.empty())
+                    return;
+                tree = handed.front();
+                handed.pop_front();
+            }
+            tree.Clear();
+        }
+    };
+    std::thread first(worker);
+    std::thread second(worker);
+    for (int round = 0; round < 200; ++round)
+    {
+        wxJSONValue tree;
+        wxJSONValue own;
+        for (int i = 0; i < 200; ++i)
+        {
+            tree[wxString::Format("k%d", i)].Append(i);
+            own.Append(i);
+        }
+        {
+            // The handle is dropped before a worker can take the tree: one thread at a time.
+            std::lock_guard<std::mutex> guard(lock);
+            handed.push_back(tree);
+            tree.Clear();
+        }
+        ready.notify_one();
+        own.Clear();
+    }
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        done = true;
+    }
+    ready.notify_all();
+    first.join();
+    second.join();
+    wxJSONValue after;
+    after["x"] = 1;
+    EXPECT_EQ(after["x"].AsInt(), 1);
 }
 
 TEST(wxJSONValueThreads, ValuesDestroyedAsTheirThreadEnds)
