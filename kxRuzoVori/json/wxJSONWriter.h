@@ -106,7 +106,11 @@ private:
             return m_data.get() + m_size;
         }
         void Commit(const char* end) { m_size = static_cast<size_t>(end - m_data.get()); }
-        void Put(char c) { *Reserve(1) = c, ++m_size; }
+        void Put(char c)
+        {
+            *Reserve(1) = c;
+            ++m_size;
+        }
         void Put(const char* bytes, size_t n)
         {
             std::memcpy(Reserve(n), bytes, n);
