@@ -1,5 +1,5 @@
 // Library-wide objects (tables, caches, reply buffers) are made on first use and released by
-// one toolkit module when the toolkit shuts down, so none outlives it. Internal.
+// one toolkit module when the toolkit shuts down, so none outlives it. Internal to the library.
 #ifndef KXRUZOVORI_CORE_KXLIBRARYOBJECT_H
 #define KXRUZOVORI_CORE_KXLIBRARYOBJECT_H
 

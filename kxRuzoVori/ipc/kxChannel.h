@@ -1,5 +1,5 @@
 // What both ends of the command channel share: the topic, the key of the identity proof and the
-// proof itself. Internal.
+// proof itself. Internal to the library.
 #ifndef KXRUZOVORI_IPC_KXCHANNEL_H
 #define KXRUZOVORI_IPC_KXCHANNEL_H
 

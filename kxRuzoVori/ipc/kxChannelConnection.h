@@ -1,5 +1,5 @@
 // What the server's and the client's connections share: sockets that send without delay, and a
-// destruction that survives the toolkit's own. Internal.
+// destruction that survives the toolkit's own. Internal to the library.
 #ifndef KXRUZOVORI_IPC_KXCHANNELCONNECTION_H
 #define KXRUZOVORI_IPC_KXCHANNELCONNECTION_H
 

@@ -1,5 +1,6 @@
 // The calling side of the command channel: a toolkit TCP client that holds at most one
-// connection to the server, sends commands through it and asks the server to stop. Internal.
+// connection to the server, sends commands through it and asks the server to stop.
+// Internal to the library.
 #ifndef KXRUZOVORI_IPC_KXCLIENTBASE_H
 #define KXRUZOVORI_IPC_KXCLIENTBASE_H
 

@@ -1,6 +1,6 @@
 // The client's connection to the command server: cuts a request text into items of at most
 // 4096 characters behind a one-character packet flag, sends them in turn and checks the
-// server's answers. Internal.
+// server's answers. Internal to the library.
 #ifndef KXRUZOVORI_IPC_KXCLIENTBASECONNECTION_H
 #define KXRUZOVORI_IPC_KXCLIENTBASECONNECTION_H
 

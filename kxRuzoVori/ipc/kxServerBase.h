@@ -1,6 +1,6 @@
 // The listening side of the command server: a toolkit TCP server that accepts clients of the
 // channel's topic, keeps at most one connection and forwards its commands and its loss to the
-// kxServer that owns it. Internal.
+// kxServer that owns it. Internal to the library.
 //
 // It serves this machine only: the toolkit names no peer at accept time, so a new connection
 // waits, unadmitted, until its socket's peer is known to be a loopback address (checked on the

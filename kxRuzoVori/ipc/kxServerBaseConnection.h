@@ -1,6 +1,6 @@
 // One client's connection to the command server: reassembles the request items of a command,
 // runs it with the toolkit's error log captured, and hands the reply to the toolkit as UTF-8
-// text. Internal.
+// text. Internal to the library.
 #ifndef KXRUZOVORI_IPC_KXSERVERBASECONNECTION_H
 #define KXRUZOVORI_IPC_KXSERVERBASECONNECTION_H
 

@@ -1,6 +1,6 @@
 // The library's one table of running processes, behind the process helpers: it lists processes
 // with the files they run and answers whether a process, given by id or by its program file,
-// runs. Internal; created on first use and released when the toolkit shuts down.
+// runs. Created on first use and released when the toolkit shuts down. Internal to the library.
 #ifndef KXRUZOVORI_KXHELPERS_KXPROCESSLIST_H
 #define KXRUZOVORI_KXHELPERS_KXPROCESSLIST_H
 

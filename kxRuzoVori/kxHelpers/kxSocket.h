@@ -1,5 +1,5 @@
 // Socket settings the toolkit's socket classes leave to the system, for the library's own
-// network code. Internal.
+// network code. Internal to the library.
 #ifndef KXRUZOVORI_KXHELPERS_KXSOCKET_H
 #define KXRUZOVORI_KXHELPERS_KXSOCKET_H
 
