@@ -10,6 +10,7 @@
 #define KXRUZOVORI_JSON_WXJSONBLOCKPOOL_H
 
 #include <cstddef>
+#include <new>
 
 enum wxJSONBlockKind
 {
@@ -26,5 +27,20 @@ constexpr size_t wxJSONBlockAlign = 8;
 void* wxJSONTakeBlock(wxJSONBlockKind kind, size_t size);
 // Gives a block from wxJSONTakeBlock back, from any thread.
 void wxJSONReturnBlock(void* block);
+
+// The class-specific allocation of a record type T kept in blocks of the kind: blocks of T's own
+// size come from the pool, a derived class's larger ones from the heap.
+template <class T> void* wxJSONNewRecord(wxJSONBlockKind kind, size_t size)
+{
+    return size == sizeof(T) ? wxJSONTakeBlock(kind, size) : ::operator new(size);
+}
+
+template <class T> void wxJSONDeleteRecord(void* p, size_t size)
+{
+    if (size != sizeof(T))
+        ::operator delete(p);
+    else if (p)
+        wxJSONReturnBlock(p);
+}
 
 #endif

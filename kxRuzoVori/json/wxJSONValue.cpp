@@ -74,35 +74,24 @@ static_assert(alignof(wxJSONRefData) <= wxJSONBlockAlign &&
                   alignof(wxJSONValue) <= wxJSONBlockAlign,
               "the block pool's alignment is enough for the records it holds");
 
-// Blocks of the class's own size come from the pool; a derived class's larger ones do not.
 void* wxJSONRefData::operator new(size_t size)
 {
-    if (size != sizeof(wxJSONRefData))
-        return ::operator new(size);
-    return wxJSONTakeBlock(wxJSONBLOCK_DATA, size);
+    return wxJSONNewRecord<wxJSONRefData>(wxJSONBLOCK_DATA, size);
 }
 
 void wxJSONRefData::operator delete(void* p, size_t size)
 {
-    if (size != sizeof(wxJSONRefData))
-        ::operator delete(p);
-    else if (p)
-        wxJSONReturnBlock(p);
+    wxJSONDeleteRecord<wxJSONRefData>(p, size);
 }
 
 void* wxJSONValue::operator new(size_t size)
 {
-    if (size != sizeof(wxJSONValue))
-        return ::operator new(size);
-    return wxJSONTakeBlock(wxJSONBLOCK_HANDLE, size);
+    return wxJSONNewRecord<wxJSONValue>(wxJSONBLOCK_HANDLE, size);
 }
 
 void wxJSONValue::operator delete(void* p, size_t size)
 {
-    if (size != sizeof(wxJSONValue))
-        ::operator delete(p);
-    else if (p)
-        wxJSONReturnBlock(p);
+    wxJSONDeleteRecord<wxJSONValue>(p, size);
 }
 
 namespace
