@@ -77,9 +77,12 @@ public:
     wxJSONValue(const wxJSONValue& other);
     virtual ~wxJSONValue();
 
-    // Values made with new (the elements of arrays) come from a per-thread cache of blocks.
+    // Values made with new (the elements of arrays) come from their thread's pool of blocks;
+    // placement new builds in the caller's storage as usual.
     static void* operator new(size_t size);
     static void operator delete(void* p, size_t size);
+    static void* operator new(size_t, void* where) noexcept { return where; }
+    static void operator delete(void*, void*) noexcept {}
 
     wxJSONValue& operator=(int i);
     wxJSONValue& operator=(unsigned int ui);
@@ -278,9 +281,12 @@ public:
 
     int GetRefCount() const { return m_refCount; }
 
-    // The data of values comes from a per-thread cache of blocks.
+    // The data of values comes from its thread's pool of blocks; placement new builds in the
+    // caller's storage as usual.
     static void* operator new(size_t size);
     static void operator delete(void* p, size_t size);
+    static void* operator new(size_t, void* where) noexcept { return where; }
+    static void operator delete(void*, void*) noexcept {}
 
     int m_refCount;
     wxJSONType m_type;

@@ -464,6 +464,28 @@ TEST(wxJSONValueDiagnostics, InfoAndDumpNameTypeSizeAndMembers)
     EXPECT_EQ(o.Dump(false).Find("SHORT"), wxNOT_FOUND);
 }
 
+TEST(wxJSONValueAllocation, HeapPlacementAndDerivedForms)
+{
+    // A derived value is larger than the pool's blocks and is deleted through its base.
+    struct Tagged : wxJSONValue
+    {
+        explicit Tagged(int i) : wxJSONValue(i) {}
+        char m_tag[100] = "tagged";
+    };
+    wxJSONValue* tagged = new Tagged(7);
+    EXPECT_EQ(tagged->AsInt(), 7);
+    delete tagged;
+
+    wxJSONValue* plain = new wxJSONValue(wxS("on the heap"));
+    EXPECT_EQ(plain->AsString(), wxS("on the heap"));
+    delete plain;
+
+    alignas(wxJSONValue) unsigned char storage[sizeof(wxJSONValue)];
+    wxJSONValue* placed = new (storage) wxJSONValue(3.5);
+    EXPECT_EQ(placed->AsDouble(), 3.5);
+    placed->~wxJSONValue();
+}
+
 TEST(wxJSONValueThreads, ValuesOutliveTheThreadThatMadeThem)
 {
     // A thread builds a tree and ends while the tree lives on: it is read and destroyed here.
