@@ -1,11 +1,11 @@
-// Blocks for the small records every JSON value is made of: the data behind each value and the
-// handles of array elements. Reading a document creates tens of thousands of them and destroying
-// it frees them all. Each thread cuts its blocks in order from large slabs and reuses the ones it
-// gets back, so that a tree read in one go lies together in memory and the general heap never
-// sees that traffic; once every block of a thread is back, the slabs are given up but the first
-// and cutting starts again from its beginning. A block freed by another thread is handed back to
-// the thread that made it, and the slabs of a thread that ended are released when its last block
-// comes back. Internal to the library.
+// Blocks for the small records every JSON value is made of: the data behind each value, the
+// handles of array elements and the maps of objects. Reading a document creates tens of thousands
+// of them and destroying it frees them all. Each thread keeps one pool per kind: blocks are cut
+// in order from 64 KiB slabs and the ones given back are reused first, so that a tree read in one
+// go lies together in memory and the general heap never sees that traffic. Once every block of a
+// pool is back, cutting starts again from its first slab; at most 128 slabs are kept for that. A
+// block freed by another thread is handed back to the thread that made it, and the slabs of a
+// thread that ended are released when its last block comes back. Internal to the library.
 #ifndef KXRUZOVORI_JSON_WXJSONBLOCKPOOL_H
 #define KXRUZOVORI_JSON_WXJSONBLOCKPOOL_H
 
