@@ -830,10 +830,12 @@ int wxJSONReader::ReadString(wxInputStream& is, wxJSONValue& val)
     const char* p = SkipPlainText(m_cur, m_end);
     if (p != m_end && *p == '"')
     {
-        const size_t length = static_cast<size_t>(p - m_cur);
-        PrivateStoreString(m_cur, length, val);
+        // Past the closing quote first: messages about the string are placed there.
+        const char* start = m_cur;
+        const size_t length = static_cast<size_t>(p - start);
         m_colNo += static_cast<int>(length) + 1;
         m_cur = p + 1;
+        PrivateStoreString(start, length, val);
         return PrivateReadChar();
     }
     m_bytes.clear();

@@ -439,6 +439,35 @@ TEST(wxJSONReaderStreams, EveryStreamKindGivesTheSameTree)
     EXPECT_EQ(fromTrickle[0].AsString(), wxString(L"abcd\U0001D11E"));
 }
 
+TEST(wxJSONReaderStreams, MessagesDoNotDependOnHowTheInputArrives)
+{
+    // Bad and joined strings of many lengths, so that some straddle the places where a stream
+    // read in pieces is cut: every message, with its line and column, is the same either way.
+    std::string text = "[\n";
+    for (int i = 0; i < 4000; ++i)
+    {
+        text += "\"" + std::string(i % 37, 'a') + (i % 3 ? "\xff" : "") + "\"";
+        text += i % 5 ? ",\n" : " \"joined\",\n";
+    }
+    text += "1]";
+    wxJSONReader reader(wxJSONREADER_TOLERANT, 100000);
+    wxJSONValue fromMemory;
+    const int errors = ParseBytes(reader, text, fromMemory);
+    EXPECT_GT(errors, 2000);
+    const wxArrayString memoryErrors = reader.GetErrors();
+    const wxArrayString memoryWarnings = reader.GetWarnings();
+    EXPECT_GT(memoryWarnings.GetCount(), 500u);
+
+    TrickleStream trickle(text);
+    wxJSONValue fromTrickle;
+    EXPECT_EQ(reader.Parse(trickle, &fromTrickle), errors);
+    EXPECT_TRUE(fromTrickle.IsSameAs(fromMemory));
+    EXPECT_TRUE(reader.GetErrors() == memoryErrors);
+    EXPECT_TRUE(reader.GetWarnings() == memoryWarnings);
+    EXPECT_EQ(memoryErrors[0],
+              wxS("Error: line 3, col 5 - String value: the UTF-8 stream is invalid"));
+}
+
 TEST(wxJSONReaderStreams, MemoryStreamIsLeftAfterTheValue)
 {
     std::string text = "[1] [2]";
