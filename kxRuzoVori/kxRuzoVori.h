@@ -23,6 +23,7 @@
 #include "kxRuzoVori/kxHelpers/kxEncoding.h"
 #include "kxRuzoVori/kxHelpers/kxProcess.h"
 #include "kxRuzoVori/kxHelpers/kxShell.h"
+#include "kxRuzoVori/kxHelpers/kxSocket.h"
 #include "kxRuzoVori/kxHelpers/natsort/strnatcmp.h"
 
 #include "kxRuzoVori/locale/kxLogString.h"

@@ -2,6 +2,8 @@
 
 #include "kxRuzoVori/cipher/kxDesKeySchedule.h"
 #include "kxRuzoVori/cipher/wxTripleDES.h"
+#include "kxRuzoVori/core/private/kxHex.h"
+#include "kxRuzoVori/core/private/kxUtf.h"
 
 #include <cstring>
 
@@ -17,17 +19,11 @@ const char kCertificateKey[24] = {'\x48', '\x02', '\x4C', '\x9F', '\xFB', '\xF9'
                                   '\x27', '\x48', '\xA9', '\xF1', '\xEB', '\x1B', '\x34', '\xFC',
                                   '\x63', '\xBA', '\x60', '\x7E', '\x2D', '\x32', '\xA8', '\xD9'};
 
-const char kHexDigits[] = "0123456789ABCDEF";
-
 // The value of an upper-case hex digit; anything else reads as 0.
 unsigned char HexValue(wxUniChar c)
 {
-    const wxUint32 v = c.GetValue();
-    if (v >= '0' && v <= '9')
-        return static_cast<unsigned char>(v - '0');
-    if (v >= 'A' && v <= 'F')
-        return static_cast<unsigned char>(v - 'A' + 10);
-    return 0;
+    const int value = kxUpperHexValue(c.GetValue());
+    return static_cast<unsigned char>(value < 0 ? 0 : value);
 }
 
 void AppendUtf16Le(wxUint32 unit, wxMemoryBuffer& bytes)
@@ -122,15 +118,15 @@ wxString kxCypher::ToAsciiHex(const wxMemoryBuffer& buffer)
     text.reserve(buffer.GetDataLen() * 2);
     for (size_t i = 0; i < buffer.GetDataLen(); ++i)
     {
-        text += wxUniChar(kHexDigits[bytes[i] >> 4]);
-        text += wxUniChar(kHexDigits[bytes[i] & 15]);
+        text += wxUniChar(kxHexDigit(bytes[i] >> 4));
+        text += wxUniChar(kxHexDigit(bytes[i]));
     }
     return text;
 }
 
 wxString kxCypher::_toAsciiHex(unsigned char byte)
 {
-    const wxChar digits[3] = {wxChar(kHexDigits[byte >> 4]), wxChar(kHexDigits[byte & 15]), 0};
+    const wxChar digits[3] = {wxChar(kxHexDigit(byte >> 4)), wxChar(kxHexDigit(byte)), 0};
     return wxString(digits);
 }
 
@@ -150,8 +146,8 @@ wxString kxCypher::CalcSertificate(const wxString& text)
         const wxUint32 c = (*it).GetValue();
         if (c > 0xffff)
         {
-            AppendUtf16Le(0xd800 + ((c - 0x10000) >> 10), message);
-            AppendUtf16Le(0xdc00 + ((c - 0x10000) & 0x3ff), message);
+            AppendUtf16Le(kxHighSurrogateOf(c), message);
+            AppendUtf16Le(kxLowSurrogateOf(c), message);
         }
         else
             AppendUtf16Le(c, message);
@@ -169,6 +165,6 @@ wxString kxCypher::CalcSertificate(const wxString& text)
     }
     wxString certificate;
     for (char byte : chain)
-        certificate += wxString::Format(wxS("%.2X"), static_cast<unsigned char>(byte));
+        certificate += _toAsciiHex(static_cast<unsigned char>(byte));
     return certificate;
 }

@@ -1,5 +1,7 @@
 #include "kxRuzoVori/cipher/kxDesKeySchedule.h"
 
+#include "kxRuzoVori/core/private/kxBytes.h"
+
 #include <array>
 
 namespace
@@ -104,20 +106,6 @@ inline void SwapBits(std::uint32_t& a, std::uint32_t& b, int shift, std::uint32_
     a ^= t << shift;
 }
 
-inline std::uint32_t LoadBigEndian(const unsigned char* p)
-{
-    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) |
-           std::uint32_t(p[3]);
-}
-
-inline void StoreBigEndian(std::uint32_t value, unsigned char* p)
-{
-    p[0] = static_cast<unsigned char>(value >> 24);
-    p[1] = static_cast<unsigned char>(value >> 16);
-    p[2] = static_cast<unsigned char>(value >> 8);
-    p[3] = static_cast<unsigned char>(value);
-}
-
 inline std::uint32_t Feistel(std::uint32_t half, std::uint32_t even, std::uint32_t odd)
 {
     const std::uint32_t e = (half & 0x3f3f3f3fu) ^ even;
@@ -186,7 +174,7 @@ void kxDesKeySchedule::Rounds(std::uint32_t& left1, std::uint32_t& right1, std::
 void kxDesKeySchedule::InitialPermutation(const unsigned char* in, std::uint32_t& left,
                                           std::uint32_t& right)
 {
-    std::uint32_t l = LoadBigEndian(in), r = LoadBigEndian(in + 4);
+    std::uint32_t l = kxGetBE32(in), r = kxGetBE32(in + 4);
     SwapBits(l, r, 4, 0x0f0f0f0fu);
     SwapBits(l, r, 16, 0x0000ffffu);
     SwapBits(r, l, 2, 0x33333333u);
@@ -204,8 +192,8 @@ void kxDesKeySchedule::FinalPermutation(std::uint32_t left, std::uint32_t right,
     SwapBits(r, l, 2, 0x33333333u);
     SwapBits(l, r, 16, 0x0000ffffu);
     SwapBits(l, r, 4, 0x0f0f0f0fu);
-    StoreBigEndian(l, out);
-    StoreBigEndian(r, out + 4);
+    kxPutBE32(out, l);
+    kxPutBE32(out + 4, r);
 }
 
 void kxDesKeySchedule::ProcessBlock(const unsigned char* in, unsigned char* out) const

@@ -1,4 +1,4 @@
-#include "kxRuzoVori/core/kxLibraryObject.h"
+#include "kxRuzoVori/core/private/kxLibraryObject.h"
 
 #include <wx/module.h>
 

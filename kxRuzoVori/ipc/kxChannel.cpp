@@ -1,4 +1,4 @@
-#include "kxRuzoVori/ipc/kxChannel.h"
+#include "kxRuzoVori/ipc/private/kxChannel.h"
 
 #include "kxRuzoVori/cipher/wxTripleDES.h"
 

@@ -1,4 +1,4 @@
-#include "kxRuzoVori/ipc/kxChannelConnection.h"
+#include "kxRuzoVori/ipc/private/kxChannelConnection.h"
 
 #include "kxRuzoVori/kxHelpers/kxSocket.h"
 

@@ -2,8 +2,8 @@
 
 #include "kxRuzoVori/core/kxException.h"
 #include "kxRuzoVori/core/kxTranslate.h"
-#include "kxRuzoVori/ipc/kxChannel.h"
-#include "kxRuzoVori/ipc/kxClientBase.h"
+#include "kxRuzoVori/ipc/private/kxChannel.h"
+#include "kxRuzoVori/ipc/private/kxClientBase.h"
 #include "kxRuzoVori/kxHelpers/kxEncoding.h"
 #include "kxRuzoVori/kxHelpers/kxProcess.h"
 #include "kxRuzoVori/serialize/wxSerialize.h"

@@ -1,8 +1,8 @@
-#include "kxRuzoVori/ipc/kxClientBase.h"
+#include "kxRuzoVori/ipc/private/kxClientBase.h"
 
 #include "kxRuzoVori/core/kxException.h"
 #include "kxRuzoVori/core/kxTranslate.h"
-#include "kxRuzoVori/ipc/kxClientBaseConnection.h"
+#include "kxRuzoVori/ipc/private/kxClientBaseConnection.h"
 #include "kxRuzoVori/kxHelpers/kxProcess.h"
 
 kxClientBase::kxClientBase(kxClient* handler, kxClientDisconnectHandler disconnectHandler,

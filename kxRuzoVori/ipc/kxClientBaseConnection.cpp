@@ -1,9 +1,9 @@
-#include "kxRuzoVori/ipc/kxClientBaseConnection.h"
+#include "kxRuzoVori/ipc/private/kxClientBaseConnection.h"
 
 #include "kxRuzoVori/core/kxException.h"
-#include "kxRuzoVori/core/kxLibraryObject.h"
 #include "kxRuzoVori/core/kxTranslate.h"
-#include "kxRuzoVori/ipc/kxClientBase.h"
+#include "kxRuzoVori/core/private/kxLibraryObject.h"
+#include "kxRuzoVori/ipc/private/kxClientBase.h"
 
 #include <wx/socket.h>
 

@@ -1,8 +1,8 @@
-#include "kxRuzoVori/ipc/kxServerBase.h"
+#include "kxRuzoVori/ipc/private/kxServerBase.h"
 
 #include "kxRuzoVori/core/kxException.h"
 #include "kxRuzoVori/core/kxTranslate.h"
-#include "kxRuzoVori/ipc/kxServerBaseConnection.h"
+#include "kxRuzoVori/ipc/private/kxServerBaseConnection.h"
 
 #include <algorithm>
 

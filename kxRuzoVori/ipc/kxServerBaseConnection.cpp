@@ -1,9 +1,9 @@
-#include "kxRuzoVori/ipc/kxServerBaseConnection.h"
+#include "kxRuzoVori/ipc/private/kxServerBaseConnection.h"
 
 #include "kxRuzoVori/core/kxException.h"
-#include "kxRuzoVori/core/kxLibraryObject.h"
 #include "kxRuzoVori/core/kxTranslate.h"
-#include "kxRuzoVori/ipc/kxServerBase.h"
+#include "kxRuzoVori/core/private/kxLibraryObject.h"
+#include "kxRuzoVori/ipc/private/kxServerBase.h"
 #include "kxRuzoVori/locale/kxLogString.h"
 
 #include <wx/socket.h>

@@ -1,4 +1,4 @@
-#include "kxRuzoVori/json/wxJSONBlockPool.h"
+#include "kxRuzoVori/json/private/wxJSONBlockPool.h"
 
 #include <mutex>
 #include <new>

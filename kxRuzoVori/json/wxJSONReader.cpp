@@ -1,7 +1,9 @@
 #include "kxRuzoVori/json/wxJSONReader.h"
 
-#include "kxRuzoVori/json/wxJSONMapAccess.h"
-#include "kxRuzoVori/json/wxJSONText.h"
+#include "kxRuzoVori/core/private/kxHex.h"
+#include "kxRuzoVori/core/private/kxUtf.h"
+#include "kxRuzoVori/json/private/wxJSONMapAccess.h"
+#include "kxRuzoVori/json/private/wxJSONText.h"
 
 #include <wx/mstream.h>
 
@@ -87,53 +89,18 @@ inline const char* SkipPlainText(const char* p, const char* end)
     return p;
 }
 
-int HexDigit(int ch)
-{
-    if (ch >= '0' && ch <= '9')
-        return ch - '0';
-    if (ch >= 'A' && ch <= 'F')
-        return ch - 'A' + 10;
-    if (ch >= 'a' && ch <= 'f')
-        return ch - 'a' + 10;
-    return -1;
-}
-
 // Four hexadecimal digits as one UTF-16 code unit, or -1.
 int ParseUES(const char* ues)
 {
     int value = 0;
     for (int i = 0; i < 4; ++i)
     {
-        int d = HexDigit(static_cast<unsigned char>(ues[i]));
+        int d = kxHexValue(static_cast<unsigned char>(ues[i]));
         if (d < 0)
             return -1;
         value = value * 16 + d;
     }
     return value;
-}
-
-void AppendCodePoint(std::string& out, unsigned cp)
-{
-    if (cp < 0x80)
-        out += static_cast<char>(cp);
-    else if (cp < 0x800)
-    {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    else if (cp < 0x10000)
-    {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    else
-    {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 // An optional sign and up to 20 decimal digits not above 2^64 - 1; the empty text gives 0.
@@ -889,15 +856,14 @@ int wxJSONReader::ReadString(wxInputStream& is, wxJSONValue& val)
                 break;
             int unit = ParseUES(ues);
             // A high surrogate directly followed by an escaped low one is one character.
-            if (unit >= 0xD800 && unit <= 0xDBFF && PrivateEnsure(6) && m_cur[0] == '\\' &&
-                m_cur[1] == 'u')
+            if (kxIsHighSurrogate(unit) && PrivateEnsure(6) && m_cur[0] == '\\' && m_cur[1] == 'u')
             {
                 int low = ParseUES(m_cur + 2);
-                if (low >= 0xDC00 && low <= 0xDFFF)
+                if (kxIsLowSurrogate(low))
                 {
                     m_cur += 6;
                     m_colNo += 6;
-                    AppendCodePoint(m_bytes, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                    kxUtf8Append(m_bytes, kxJoinSurrogates(unit, low));
                     break;
                 }
             }
@@ -971,7 +937,7 @@ int wxJSONReader::AppendUES(std::string& utf8Buff, const char* uesBuffer)
         AddError(wxT("Invalid Unicode Escaped Sequence"));
         return -1;
     }
-    AppendCodePoint(utf8Buff, static_cast<unsigned>(unit));
+    kxUtf8Append(utf8Buff, static_cast<unsigned>(unit));
     return 0;
 }
 
@@ -996,8 +962,8 @@ int wxJSONReader::ReadMemoryBuff(wxInputStream& is, wxJSONValue& val)
             break;
         }
         // Only upper-case digits, as the writer produces them.
-        int hi = (ch >= 'a') ? -1 : HexDigit(ch);
-        int lo = (ch2 >= 'a') ? -1 : HexDigit(ch2);
+        int hi = kxUpperHexValue(ch);
+        int lo = kxUpperHexValue(ch2);
         if (hi < 0 || lo < 0)
             ++invalid;
         else

@@ -1,7 +1,8 @@
 #include "kxRuzoVori/json/wxJSONValue.h"
 
-#include "kxRuzoVori/json/wxJSONBlockPool.h"
-#include "kxRuzoVori/json/wxJSONText.h"
+#include "kxRuzoVori/core/private/kxHex.h"
+#include "kxRuzoVori/json/private/wxJSONBlockPool.h"
+#include "kxRuzoVori/json/private/wxJSONText.h"
 
 #include <wx/arrimpl.cpp>
 
@@ -1294,14 +1295,13 @@ wxString wxJSONValue::MemoryBuffToString(const wxMemoryBuffer& buff, size_t len)
 
 wxString wxJSONValue::MemoryBuffToString(const void* buff, size_t len, size_t actualLen)
 {
-    static const char digits[] = "0123456789ABCDEF";
     wxString s = wxString::Format(wxT("(%u) "),
                                   static_cast<unsigned>(actualLen == (size_t)-1 ? len : actualLen));
     const unsigned char* bytes = static_cast<const unsigned char*>(buff);
     for (size_t i = 0; i < len; ++i)
     {
-        s += wxChar(digits[bytes[i] >> 4]);
-        s += wxChar(digits[bytes[i] & 0x0F]);
+        s += wxChar(kxHexDigit(bytes[i] >> 4));
+        s += wxChar(kxHexDigit(bytes[i]));
         s += wxT(' ');
     }
     return s;

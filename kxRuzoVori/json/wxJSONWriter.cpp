@@ -1,7 +1,10 @@
 #include "kxRuzoVori/json/wxJSONWriter.h"
 
-#include "kxRuzoVori/json/wxJSONMapAccess.h"
-#include "kxRuzoVori/json/wxJSONText.h"
+#include "kxRuzoVori/core/private/kxHex.h"
+#include "kxRuzoVori/core/private/kxUtf.h"
+#include "kxRuzoVori/json/private/wxJSONMapAccess.h"
+#include "kxRuzoVori/json/private/wxJSONText.h"
+#include "kxRuzoVori/json/private/wxJSONWriterBuffer.h"
 
 #include <wx/mstream.h>
 
@@ -12,7 +15,6 @@
 namespace
 {
 const size_t g_flushSize = 64 * 1024;
-const char g_hexDigits[] = "0123456789ABCDEF";
 const char g_stringMarker[] =
     "<wxJSONWriter::WriteStringValue(): error converting the string to a UTF8 buffer>";
 const char g_commentMarker[] =
@@ -59,8 +61,8 @@ inline char* PutEscape(char* out, unsigned c, char escape)
         *out++ = 'u';
         *out++ = '0';
         *out++ = '0';
-        *out++ = g_hexDigits[c >> 4];
-        *out++ = g_hexDigits[c & 0x0F];
+        *out++ = kxHexDigit(c >> 4);
+        *out++ = kxHexDigit(c);
     }
     else
         *out++ = escape;
@@ -70,7 +72,8 @@ inline char* PutEscape(char* out, unsigned c, char escape)
 
 wxJSONWriter::wxJSONWriter(int style, int indent, int step)
     : m_style(style), m_indent(indent), m_step(step), m_level(0), m_noUtf8(false), m_fmt("%.10g"),
-      m_os(nullptr), m_inWrite(false), m_collect(false), m_failed(false)
+      m_os(nullptr), m_out(new wxJSONWriterBuffer), m_inWrite(false), m_collect(false),
+      m_failed(false)
 {
     if (style == wxJSONWRITER_NONE)
     {
@@ -86,20 +89,6 @@ void wxJSONWriter::SetDoubleFmtString(const char* fmt)
     m_fmt = fmt;
 }
 
-// the output buffer
-
-void wxJSONWriter::Buffer::Grow(size_t n)
-{
-    size_t capacity = m_capacity ? m_capacity : 256;
-    while (capacity - m_size < n)
-        capacity *= 2;
-    std::unique_ptr<char[]> data(new char[capacity]);
-    if (m_size)
-        std::memcpy(data.get(), m_data.get(), m_size);
-    m_data = std::move(data);
-    m_capacity = capacity;
-}
-
 inline bool wxJSONWriter::PrivateBind(wxOutputStream& os)
 {
     if (&os != m_os)
@@ -113,14 +102,14 @@ inline bool wxJSONWriter::PrivateBind(wxOutputStream& os)
 
 inline int wxJSONWriter::PrivateFlush()
 {
-    if (m_os && m_out.Size() != 0 && !m_failed && !m_collect)
+    if (m_os && m_out->Size() != 0 && !m_failed && !m_collect)
     {
-        m_os->Write(m_out.Data(), m_out.Size());
-        if (m_os->LastWrite() != m_out.Size() || !m_os->IsOk())
+        m_os->Write(m_out->Data(), m_out->Size());
+        if (m_os->LastWrite() != m_out->Size() || !m_os->IsOk())
             m_failed = true;
     }
     if (!m_collect)
-        m_out.Resize(0);
+        m_out->Resize(0);
     return m_failed ? -1 : 0;
 }
 
@@ -131,7 +120,7 @@ inline int wxJSONWriter::PrivateDone(int result)
         PrivateFlush();
         m_os = nullptr;
     }
-    else if (!m_collect && m_out.Size() >= g_flushSize)
+    else if (!m_collect && m_out->Size() >= g_flushSize)
         PrivateFlush();
     return m_failed ? -1 : result;
 }
@@ -140,7 +129,7 @@ inline int wxJSONWriter::PrivateAppend(const char* bytes, size_t n)
 {
     if (n == 0)
         return 0;
-    m_out.Put(bytes, n);
+    m_out->Put(bytes, n);
     return static_cast<unsigned char>(bytes[n - 1]);
 }
 
@@ -150,7 +139,7 @@ void wxJSONWriter::Write(const wxJSONValue& value, wxOutputStream& os)
 {
     m_level = 0;
     m_os = &os;
-    m_out.Resize(0);
+    m_out->Resize(0);
     m_failed = false;
     m_inWrite = true;
     DoWrite(os, value, nullptr, false);
@@ -165,15 +154,15 @@ void wxJSONWriter::Write(const wxJSONValue& value, wxString& str)
     wxMemoryOutputStream os;
     m_level = 0;
     m_os = &os;
-    m_out.Resize(0);
+    m_out->Resize(0);
     m_failed = false;
     m_inWrite = true;
     m_collect = true;
     DoWrite(os, value, nullptr, false);
     std::vector<wchar_t> scratch;
-    if (!wxJSONDecodeUTF8(m_out.Data(), m_out.Size(), str, scratch))
-        str = wxString::FromUTF8(m_out.Data(), m_out.Size());
-    m_out.Resize(0);
+    if (!wxJSONDecodeUTF8(m_out->Data(), m_out->Size(), str, scratch))
+        str = wxString::FromUTF8(m_out->Data(), m_out->Size());
+    m_out->Resize(0);
     m_collect = false;
     m_inWrite = false;
     m_os = nullptr;
@@ -208,14 +197,14 @@ inline int wxJSONWriter::PrivateValue(const wxJSONValue& value, const wxString* 
     {
         last = PrivateComments(value, true);
         if (last != '\n' && styled && !(m_style & wxJSONWRITER_NO_LINEFEEDS))
-            m_out.Put('\n');
+            m_out->Put('\n');
     }
     if (styled)
         PrivateIndent(m_level);
     if (key)
     {
         PrivateStringValue(*key);
-        m_out.Put(" : ", 3);
+        m_out->Put(" : ", 3);
     }
 
     switch (data ? data->m_type : wxJSONTYPE_INVALID)
@@ -258,7 +247,7 @@ inline int wxJSONWriter::PrivateValue(const wxJSONValue& value, const wxString* 
     {
         const bool isArray = data->m_type == wxJSONTYPE_ARRAY;
         ++m_level;
-        m_out.Put(isArray ? '[' : '{');
+        m_out->Put(isArray ? '[' : '{');
         last = isArray ? '[' : '{';
         if (commentPos == wxJSONVALUE_COMMENT_INLINE)
         {
@@ -292,7 +281,7 @@ inline int wxJSONWriter::PrivateValue(const wxJSONValue& value, const wxString* 
         --m_level;
         if (styled)
             PrivateIndent(m_level);
-        m_out.Put(isArray ? ']' : '}');
+        m_out->Put(isArray ? ']' : '}');
         last = isArray ? ']' : '}';
         break;
     }
@@ -317,7 +306,7 @@ inline int wxJSONWriter::PrivateValue(const wxJSONValue& value, const wxString* 
         if (sep > 0)
             last = sep;
     }
-    if (!m_collect && m_out.Size() >= g_flushSize && PrivateFlush() < 0)
+    if (!m_collect && m_out->Size() >= g_flushSize && PrivateFlush() < 0)
         return -1;
     return m_failed ? -1 : last;
 }
@@ -337,7 +326,7 @@ inline int wxJSONWriter::PrivateIndent(int num)
     if (count <= 0)
         return 0;
     const char pad = (m_style & wxJSONWRITER_TAB_INDENT) ? '\t' : ' ';
-    m_out.Fill(static_cast<size_t>(count), pad);
+    m_out->Fill(static_cast<size_t>(count), pad);
     return pad;
 }
 
@@ -345,7 +334,7 @@ inline int wxJSONWriter::PrivateSeparator()
 {
     if ((m_style & wxJSONWRITER_STYLED) && !(m_style & wxJSONWRITER_NO_LINEFEEDS))
     {
-        m_out.Put('\n');
+        m_out->Put('\n');
         return '\n';
     }
     return 0;
@@ -383,10 +372,10 @@ inline int wxJSONWriter::PrivateComments(const wxJSONValue& value, bool indent)
         if (indent)
             PrivateIndent(m_level);
         else
-            m_out.Put('\t');
+            m_out->Put('\t');
         PrivateText(comments[i]);
         if (comments[i].empty() || comments[i].Last() != wxT('\n'))
-            m_out.Put('\n');
+            m_out->Put('\n');
         last = '\n';
     }
     return last;
@@ -418,7 +407,7 @@ int wxJSONWriter::WriteString(wxOutputStream& os, const wxString& str)
 
 inline int wxJSONWriter::PrivateStringValue(const wxString& str)
 {
-    m_out.Put('"');
+    m_out->Put('"');
     if ((m_style & wxJSONWRITER_STYLED) && (m_style & wxJSONWRITER_SPLIT_STRING))
     {
         m_utf8.clear();
@@ -429,9 +418,9 @@ inline int wxJSONWriter::PrivateStringValue(const wxString& str)
 
     // Encode and escape in one pass straight into the output; six bytes per character is the
     // most any character needs.
-    const size_t start = m_out.Size();
+    const size_t start = m_out->Size();
     const size_t n = str.length();
-    char* out = m_out.Reserve(n * 6 + 1);
+    char* out = m_out->Reserve(n * 6 + 1);
     const wchar_t* w = str.wc_str();
     const int style = m_style;
     for (size_t i = 0; i < n; ++i)
@@ -445,33 +434,17 @@ inline int wxJSONWriter::PrivateStringValue(const wxString& str)
             else
                 out = PutEscape(out, c, escape);
         }
-        else if (c < 0x800)
-        {
-            *out++ = static_cast<char>(0xC0 | (c >> 6));
-            *out++ = static_cast<char>(0x80 | (c & 0x3F));
-        }
-        else if (c < 0x10000 && (c < 0xD800 || c > 0xDFFF))
-        {
-            *out++ = static_cast<char>(0xE0 | (c >> 12));
-            *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            *out++ = static_cast<char>(0x80 | (c & 0x3F));
-        }
-        else if (c >= 0x10000 && c <= 0x10FFFF)
-        {
-            *out++ = static_cast<char>(0xF0 | (c >> 18));
-            *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            *out++ = static_cast<char>(0x80 | (c & 0x3F));
-        }
+        else if (kxIsUnicodeScalar(c))
+            out = kxUtf8Put(out, c);
         else
         {
             // A surrogate or a number beyond Unicode has no UTF-8 form: no closing quote either.
-            m_out.Resize(start);
+            m_out->Resize(start);
             return PrivateAppend(g_stringMarker, sizeof g_stringMarker - 1);
         }
     }
     *out++ = '"';
-    m_out.Commit(out);
+    m_out->Commit(out);
     return '"';
 }
 
@@ -484,19 +457,19 @@ inline int wxJSONWriter::PrivateSplitStringValue(const std::string& utf8)
         if (escape)
         {
             char text[6];
-            m_out.Put(text, PutEscape(text, c, escape) - text);
+            m_out->Put(text, PutEscape(text, c, escape) - text);
         }
         else
-            m_out.Put(static_cast<char>(c));
+            m_out->Put(static_cast<char>(c));
         if (c == '\n')
         {
             // The reader joins adjacent strings again.
-            m_out.Put("\"\n", 2);
+            m_out->Put("\"\n", 2);
             PrivateIndent(m_level + 2);
-            m_out.Put('"');
+            m_out->Put('"');
         }
     }
-    m_out.Put('"');
+    m_out->Put('"');
     return '"';
 }
 
@@ -578,37 +551,37 @@ inline int wxJSONWriter::PrivateMemoryBuff(const wxMemoryBuffer& buff)
     const size_t len = buff.GetDataLen();
     if (m_style & wxJSONWRITER_MEMORYBUFF)
     {
-        m_out.Put('[');
+        m_out->Put('[');
         for (size_t i = 0; i < len; ++i)
         {
             char number[4];
             std::to_chars_result r = std::to_chars(number, number + sizeof number, bytes[i]);
-            m_out.Put(number, static_cast<size_t>(r.ptr - number));
+            m_out->Put(number, static_cast<size_t>(r.ptr - number));
             if (i + 1 < len)
-                m_out.Put(',');
+                m_out->Put(',');
         }
-        m_out.Put(']');
+        m_out->Put(']');
         return ']';
     }
 
     const bool split = (m_style & wxJSONWRITER_STYLED) && (m_style & wxJSONWRITER_SPLIT_STRING);
-    m_out.Put('\'');
+    m_out->Put('\'');
     int counter = 0;
     for (size_t i = 0; i < len; ++i)
     {
-        m_out.Put(g_hexDigits[bytes[i] >> 4]);
-        m_out.Put(g_hexDigits[bytes[i] & 0x0F]);
+        m_out->Put(kxHexDigit(bytes[i] >> 4));
+        m_out->Put(kxHexDigit(bytes[i]));
         ++counter;
         if (split && counter > 19 && len - i - 1 > 4)
         {
-            m_out.Put("'\n", 2);
+            m_out->Put("'\n", 2);
             PrivateIndent(m_level + 2);
-            m_out.Put('\'');
+            m_out->Put('\'');
             // Later pieces are shorter by the indentation; without indentation they start anew.
             counter = (m_style & wxJSONWRITER_NO_INDENTATION) ? 0 : PrivateIndentChars(m_level + 2);
         }
     }
-    m_out.Put('\'');
+    m_out->Put('\'');
     return '\'';
 }
 

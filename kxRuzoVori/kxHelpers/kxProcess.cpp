@@ -1,8 +1,8 @@
 #include "kxRuzoVori/kxHelpers/kxProcess.h"
 
-#include "kxRuzoVori/core/kxLibraryObject.h"
+#include "kxRuzoVori/core/private/kxLibraryObject.h"
 #include "kxRuzoVori/kxHelpers/kxEncoding.h"
-#include "kxRuzoVori/kxHelpers/kxProcessList.h"
+#include "kxRuzoVori/kxHelpers/private/kxProcessList.h"
 #include "kxRuzoVori/platform/kxPlatformFile.h"
 #include "kxRuzoVori/platform/kxPlatformProcess.h"
 

@@ -1,8 +1,8 @@
-#include "kxRuzoVori/kxHelpers/kxProcessList.h"
+#include "kxRuzoVori/kxHelpers/private/kxProcessList.h"
 
 #include "kxRuzoVori/core/kxException.h"
-#include "kxRuzoVori/core/kxLibraryObject.h"
 #include "kxRuzoVori/core/kxTranslate.h"
+#include "kxRuzoVori/core/private/kxLibraryObject.h"
 #include "kxRuzoVori/platform/kxPlatformProcess.h"
 
 #include <wx/filename.h>

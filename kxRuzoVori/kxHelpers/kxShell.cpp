@@ -1,6 +1,6 @@
 #include "kxRuzoVori/kxHelpers/kxShell.h"
 
-#include "kxRuzoVori/core/kxLibraryObject.h"
+#include "kxRuzoVori/core/private/kxLibraryObject.h"
 #include "kxRuzoVori/platform/kxPlatformFile.h"
 
 #include <wx/filefn.h>

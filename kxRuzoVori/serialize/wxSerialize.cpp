@@ -1,5 +1,8 @@
 #include "kxRuzoVori/serialize/wxSerialize.h"
 
+#include "kxRuzoVori/core/private/kxBytes.h"
+#include "kxRuzoVori/core/private/kxUtf.h"
+
 #include <wx/image.h>
 #include <wx/log.h>
 #include <wx/mstream.h>
@@ -57,43 +60,6 @@ const char* const ERROR_MESSAGES[] = {
     "Sync Error: Level dropped below 0, too much LeaveObject() calls ?",
 };
 
-wxUint16 GetBE16(const unsigned char* p)
-{
-    return static_cast<wxUint16>((p[0] << 8) | p[1]);
-}
-
-wxUint32 GetBE32(const unsigned char* p)
-{
-    return (wxUint32(p[0]) << 24) | (wxUint32(p[1]) << 16) | (wxUint32(p[2]) << 8) | p[3];
-}
-
-wxUint64 GetBE64(const unsigned char* p)
-{
-    return (wxUint64(GetBE32(p)) << 32) | GetBE32(p + 4);
-}
-
-unsigned char* PutBE16(unsigned char* p, wxUint16 v)
-{
-    p[0] = static_cast<unsigned char>(v >> 8);
-    p[1] = static_cast<unsigned char>(v);
-    return p + 2;
-}
-
-unsigned char* PutBE32(unsigned char* p, wxUint32 v)
-{
-    p[0] = static_cast<unsigned char>(v >> 24);
-    p[1] = static_cast<unsigned char>(v >> 16);
-    p[2] = static_cast<unsigned char>(v >> 8);
-    p[3] = static_cast<unsigned char>(v);
-    return p + 4;
-}
-
-unsigned char* PutBE64(unsigned char* p, wxUint64 v)
-{
-    PutBE32(p, static_cast<wxUint32>(v >> 32));
-    return PutBE32(p + 4, static_cast<wxUint32>(v));
-}
-
 int CountLeadingZeros(wxUint64 v)
 {
     int n = 0;
@@ -133,16 +99,16 @@ unsigned char* PutExtended(unsigned char* p, double value)
         top = static_cast<unsigned>(16383 - 1074 + 63 - shift);
         mantissa = fraction << shift;
     }
-    p = PutBE16(p, static_cast<wxUint16>(sign | top));
-    return PutBE64(p, mantissa);
+    p = kxPutBE16(p, static_cast<wxUint16>(sign | top));
+    return kxPutBE64(p, mantissa);
 }
 
 // The double nearest to an extended value, rounding half to even; unnormal and pseudo forms
 // are read for the value they denote.
 double GetExtended(const unsigned char* p)
 {
-    const wxUint16 top = GetBE16(p);
-    wxUint64 mantissa = GetBE64(p + 2);
+    const wxUint16 top = kxGetBE16(p);
+    wxUint64 mantissa = kxGetBE64(p + 2);
     const wxUint64 sign = wxUint64(top >> 15) << 63;
     const int exponent = top & 0x7FFF;
     wxUint64 bits = sign;
@@ -207,16 +173,6 @@ double GetExtended(const unsigned char* p)
     return value;
 }
 
-bool IsHighSurrogate(wxUint32 unit)
-{
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool IsLowSurrogate(wxUint32 unit)
-{
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
 // UTF-16 code units of text: characters above U+FFFF take two.
 wxUint32 CountUnits(const wxString& text)
 {
@@ -250,9 +206,9 @@ public:
         *p = value;
         Commit(p + 1);
     }
-    void Put16(wxUint16 value) { Commit(PutBE16(Reserve(2), value)); }
-    void Put32(wxUint32 value) { Commit(PutBE32(Reserve(4), value)); }
-    void Put64(wxUint64 value) { Commit(PutBE64(Reserve(8), value)); }
+    void Put16(wxUint16 value) { Commit(kxPutBE16(Reserve(2), value)); }
+    void Put32(wxUint32 value) { Commit(kxPutBE32(Reserve(4), value)); }
+    void Put64(wxUint64 value) { Commit(kxPutBE64(Reserve(8), value)); }
 
     void PutUnits(const wxString& text)
     {
@@ -264,13 +220,12 @@ public:
                 c = 0xFFFD;
             if (c > 0xFFFF)
             {
-                c -= 0x10000;
-                p = PutBE16(p, static_cast<wxUint16>(0xD800 | (c >> 10)));
-                p = PutBE16(p, static_cast<wxUint16>(0xDC00 | (c & 0x3FF)));
+                p = kxPutBE16(p, static_cast<wxUint16>(kxHighSurrogateOf(c)));
+                p = kxPutBE16(p, static_cast<wxUint16>(kxLowSurrogateOf(c)));
             }
             else
             {
-                p = PutBE16(p, static_cast<wxUint16>(c));
+                p = kxPutBE16(p, static_cast<wxUint16>(c));
             }
             Commit(p);
         }
@@ -317,11 +272,11 @@ wxDateTime DateFromBytes(const unsigned char* bytes)
 {
     const unsigned day = bytes[0];
     const unsigned month = bytes[1];
-    const unsigned year = GetBE16(bytes + 2);
+    const unsigned year = kxGetBE16(bytes + 2);
     const unsigned hour = bytes[4];
     const unsigned minute = bytes[5];
     const unsigned second = bytes[6];
-    const unsigned millisecond = GetBE16(bytes + 7);
+    const unsigned millisecond = kxGetBE16(bytes + 7);
     // An invalid date is written with day 0; fields no calendar has read back as invalid too.
     if (!IsValidDate(day, month, year, hour, minute, second, millisecond))
         return wxDateTime();
@@ -544,21 +499,21 @@ void wxSerialize::SaveUint8(unsigned char value)
 void wxSerialize::SaveUint16(wxUint16 value)
 {
     unsigned char bytes[2];
-    PutBE16(bytes, value);
+    kxPutBE16(bytes, value);
     SaveBytes(bytes, sizeof bytes);
 }
 
 void wxSerialize::SaveUint32(wxUint32 value)
 {
     unsigned char bytes[4];
-    PutBE32(bytes, value);
+    kxPutBE32(bytes, value);
     SaveBytes(bytes, sizeof bytes);
 }
 
 void wxSerialize::SaveUint64(wxUint64 value)
 {
     unsigned char bytes[8];
-    PutBE64(bytes, value);
+    kxPutBE64(bytes, value);
     SaveBytes(bytes, sizeof bytes);
 }
 
@@ -633,7 +588,7 @@ wxUint16 wxSerialize::LoadUint16()
     unsigned char bytes[2];
     if (!CanLoad() || !LoadBytes(bytes, sizeof bytes))
         return 0;
-    return GetBE16(bytes);
+    return kxGetBE16(bytes);
 }
 
 wxUint32 wxSerialize::LoadUint32()
@@ -641,7 +596,7 @@ wxUint32 wxSerialize::LoadUint32()
     unsigned char bytes[4];
     if (!CanLoad() || !LoadBytes(bytes, sizeof bytes))
         return 0;
-    return GetBE32(bytes);
+    return kxGetBE32(bytes);
 }
 
 wxUint64 wxSerialize::LoadUint64()
@@ -649,7 +604,7 @@ wxUint64 wxSerialize::LoadUint64()
     unsigned char bytes[8];
     if (!CanLoad() || !LoadBytes(bytes, sizeof bytes))
         return 0;
-    return GetBE64(bytes);
+    return kxGetBE64(bytes);
 }
 
 wxLongLongNative wxSerialize::LoadLongLong()
@@ -728,20 +683,19 @@ void wxSerialize::LoadUnits(wxUint32 count, wxString& text)
         size_t used = 0;
         for (size_t i = 0; i < units; ++i)
         {
-            const wxUint32 unit = GetBE16(bytes + 2 * i);
+            const wxUint32 unit = kxGetBE16(bytes + 2 * i);
             if (high != 0)
             {
-                if (IsLowSurrogate(unit))
+                if (kxIsLowSurrogate(unit))
                 {
-                    chars[used++] =
-                        static_cast<wchar_t>(0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00));
+                    chars[used++] = static_cast<wchar_t>(kxJoinSurrogates(high, unit));
                     high = 0;
                     continue;
                 }
                 chars[used++] = static_cast<wchar_t>(high);
                 high = 0;
             }
-            if (IsHighSurrogate(unit))
+            if (kxIsHighSurrogate(unit))
                 high = unit;
             else
                 chars[used++] = static_cast<wchar_t>(unit);
@@ -803,7 +757,7 @@ wxArrayInt wxSerialize::LoadInts(wxUint32 count)
         if (!LoadBytes(bytes, values * 4))
             break;
         for (size_t i = 0; i < values; ++i)
-            array.push_back(static_cast<int>(GetBE32(bytes + 4 * i)));
+            array.push_back(static_cast<int>(kxGetBE32(bytes + 4 * i)));
         count -= static_cast<wxUint32>(values);
     }
     return array;
@@ -1123,7 +1077,7 @@ bool wxSerialize::WriteUint16(unsigned short value)
     if (CanStore())
     {
         unsigned char bytes[3] = {TAG_UINT16};
-        PutBE16(bytes + 1, value);
+        kxPutBE16(bytes + 1, value);
         m_odstr.Write(bytes, sizeof bytes);
     }
     return IsOk();
@@ -1134,7 +1088,7 @@ bool wxSerialize::WriteUint32(unsigned int value)
     if (CanStore())
     {
         unsigned char bytes[5] = {TAG_UINT32};
-        PutBE32(bytes + 1, value);
+        kxPutBE32(bytes + 1, value);
         m_odstr.Write(bytes, sizeof bytes);
     }
     return IsOk();
@@ -1145,7 +1099,7 @@ bool wxSerialize::WriteUint64(unsigned long long value)
     if (CanStore())
     {
         unsigned char bytes[9] = {TAG_UINT64};
-        PutBE64(bytes + 1, value);
+        kxPutBE64(bytes + 1, value);
         m_odstr.Write(bytes, sizeof bytes);
     }
     return IsOk();
@@ -1156,7 +1110,7 @@ bool wxSerialize::WriteInt(int value)
     if (CanStore())
     {
         unsigned char bytes[6] = {TAG_INT, 4};
-        PutBE32(bytes + 2, static_cast<wxUint32>(value));
+        kxPutBE32(bytes + 2, static_cast<wxUint32>(value));
         m_odstr.Write(bytes, sizeof bytes);
     }
     return IsOk();
@@ -1167,7 +1121,8 @@ bool wxSerialize::WriteIntInt(int value1, int value2)
     if (CanStore())
     {
         unsigned char bytes[10] = {TAG_INTINT, 4};
-        PutBE32(PutBE32(bytes + 2, static_cast<wxUint32>(value1)), static_cast<wxUint32>(value2));
+        kxPutBE32(kxPutBE32(bytes + 2, static_cast<wxUint32>(value1)),
+                  static_cast<wxUint32>(value2));
         m_odstr.Write(bytes, sizeof bytes);
     }
     return IsOk();
@@ -1178,7 +1133,7 @@ bool wxSerialize::WriteLongLong(const wxLongLongNative& value)
     if (CanStore())
     {
         unsigned char bytes[9] = {TAG_LONGLONG};
-        PutBE64(bytes + 1, static_cast<wxUint64>(value.GetValue()));
+        kxPutBE64(bytes + 1, static_cast<wxUint64>(value.GetValue()));
         m_odstr.Write(bytes, sizeof bytes);
     }
     return IsOk();
@@ -1242,11 +1197,11 @@ bool wxSerialize::WriteDateTime(const wxDateTime& value)
             const wxDateTime::Tm tm = value.GetTm(wxDateTime::Local);
             bytes[1] = static_cast<unsigned char>(tm.mday);
             bytes[2] = static_cast<unsigned char>(tm.mon);
-            PutBE16(bytes + 3, static_cast<wxUint16>(tm.year));
+            kxPutBE16(bytes + 3, static_cast<wxUint16>(tm.year));
             bytes[5] = static_cast<unsigned char>(tm.hour);
             bytes[6] = static_cast<unsigned char>(tm.min);
             bytes[7] = static_cast<unsigned char>(tm.sec);
-            PutBE16(bytes + 8, static_cast<wxUint16>(tm.msec));
+            kxPutBE16(bytes + 8, static_cast<wxUint16>(tm.msec));
         }
         m_odstr.Write(bytes, sizeof bytes);
     }
@@ -1259,7 +1214,7 @@ bool wxSerialize::Write(const wxMemoryBuffer& buffer)
     {
         const size_t length = buffer.GetDataLen();
         unsigned char bytes[5] = {TAG_RECORD};
-        PutBE32(bytes + 1, static_cast<wxUint32>(length));
+        kxPutBE32(bytes + 1, static_cast<wxUint32>(length));
         m_odstr.Write(bytes, sizeof bytes);
         if (length != 0 && m_odstr.IsOk())
             m_odstr.Write(buffer.GetData(), length);
@@ -1323,7 +1278,7 @@ bool wxSerialize::ReadUint16(unsigned short& value)
     unsigned char bytes[2];
     if (!LoadItem(TAG_UINT16, bytes, sizeof bytes) || !IsOk())
         return false;
-    value = GetBE16(bytes);
+    value = kxGetBE16(bytes);
     return true;
 }
 
@@ -1332,7 +1287,7 @@ bool wxSerialize::ReadUint32(unsigned int& value)
     unsigned char bytes[4];
     if (!LoadItem(TAG_UINT32, bytes, sizeof bytes) || !IsOk())
         return false;
-    value = GetBE32(bytes);
+    value = kxGetBE32(bytes);
     return true;
 }
 
@@ -1341,7 +1296,7 @@ bool wxSerialize::ReadUint64(unsigned long long& value)
     unsigned char bytes[8];
     if (!LoadItem(TAG_UINT64, bytes, sizeof bytes) || !IsOk())
         return false;
-    value = GetBE64(bytes);
+    value = kxGetBE64(bytes);
     return true;
 }
 
@@ -1376,7 +1331,7 @@ bool wxSerialize::ReadLongLong(wxLongLongNative& value)
     unsigned char bytes[8];
     if (!LoadItem(TAG_LONGLONG, bytes, sizeof bytes) || !IsOk())
         return false;
-    value = wxLongLongNative(static_cast<wxLongLong_t>(GetBE64(bytes)));
+    value = wxLongLongNative(static_cast<wxLongLong_t>(kxGetBE64(bytes)));
     return true;
 }
 
@@ -1395,7 +1350,7 @@ bool wxSerialize::ReadString(wxString& value)
     if (!LoadItem(TAG_STRING, count, sizeof count))
         return false;
     wxString loaded;
-    LoadUnits(GetBE32(count), loaded);
+    LoadUnits(kxGetBE32(count), loaded);
     if (!IsOk())
         return false;
     value.swap(loaded);
@@ -1407,7 +1362,7 @@ bool wxSerialize::ReadArrayString(wxArrayString& value)
     unsigned char count[4];
     if (!LoadItem(TAG_ARRSTRING, count, sizeof count))
         return false;
-    const wxArrayString loaded = LoadStrings(GetBE32(count));
+    const wxArrayString loaded = LoadStrings(kxGetBE32(count));
     if (!IsOk())
         return false;
     value = loaded;
@@ -1419,7 +1374,7 @@ bool wxSerialize::ReadArrayInt(wxArrayInt& value)
     unsigned char count[4];
     if (!LoadItem(TAG_ARRINT, count, sizeof count))
         return false;
-    const wxArrayInt loaded = LoadInts(GetBE32(count));
+    const wxArrayInt loaded = LoadInts(kxGetBE32(count));
     if (!IsOk())
         return false;
     value = loaded;

@@ -1,6 +1,7 @@
 #include "kxRuzoVori/settings/kxSettings.h"
 
 #include "kxRuzoVori/core/kxTranslate.h"
+#include "kxRuzoVori/core/private/kxUtf.h"
 
 #include <wx/file.h>
 #include <wx/filefn.h>
@@ -11,6 +12,7 @@
 #include <wx/strconv.h>
 
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <mutex>
@@ -192,48 +194,6 @@ bool WriteFileAtomically(const wxString& path, const void* data, size_t size)
     return false;
 }
 
-// The length of the valid UTF-8 sequence at p (left bytes remain), or 0.
-size_t Utf8SequenceLength(const unsigned char* p, size_t left)
-{
-    const unsigned char lead = p[0];
-    if (lead < 0x80)
-        return 1;
-    size_t extra;
-    wxUint32 c;
-    wxUint32 minimum;
-    if (lead >= 0xC2 && lead <= 0xDF)
-    {
-        extra = 1;
-        c = lead & 0x1F;
-        minimum = 0x80;
-    }
-    else if (lead >= 0xE0 && lead <= 0xEF)
-    {
-        extra = 2;
-        c = lead & 0x0F;
-        minimum = 0x800;
-    }
-    else if (lead >= 0xF0 && lead <= 0xF4)
-    {
-        extra = 3;
-        c = lead & 0x07;
-        minimum = 0x10000;
-    }
-    else
-        return 0;
-    if (extra >= left)
-        return 0;
-    for (size_t k = 1; k <= extra; ++k)
-    {
-        if ((p[k] & 0xC0) != 0x80)
-            return 0;
-        c = (c << 6) | (p[k] & 0x3F);
-    }
-    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-        return 0;
-    return extra + 1;
-}
-
 // Where the toolkit puts the configuration file it was given: a relative name lies in the
 // user's configuration folder.
 wxString ResolveFilePath(const wxString& fileName, const wxString& appName)
@@ -262,7 +222,8 @@ bool MendBytes(const std::string& bytes, std::string& mended)
     bool damaged = false;
     for (size_t i = 0; i < size;)
     {
-        const size_t sequence = p[i] == 0 ? 0 : Utf8SequenceLength(p + i, size - i);
+        std::uint32_t c;
+        const size_t sequence = p[i] == 0 ? 0 : kxUtf8Decode(p + i, size - i, c);
         if (sequence != 0)
         {
             if (damaged)
@@ -276,10 +237,7 @@ bool MendBytes(const std::string& bytes, std::string& mended)
             damaged = true;
         }
         if (p[i] != 0)
-        {
-            mended += static_cast<char>(0xC0 | (p[i] >> 6));
-            mended += static_cast<char>(0x80 | (p[i] & 0x3F));
-        }
+            kxUtf8Append(mended, p[i]);
         ++i;
     }
     return damaged;

@@ -1,5 +1,7 @@
 #include "kxRuzoVori/kxHelpers/natsort/strnatcmp.h"
 
+#include "kxRuzoVori/core/private/kxUtf.h"
+
 #include <wx/debug.h>
 
 #include <cwctype>
@@ -54,7 +56,7 @@ public:
         const wxUint32 c = Character();
         if (c <= 0xFFFF)
             return c;
-        return m_second ? 0xDC00 + ((c - 0x10000) & 0x3FF) : 0xD800 + ((c - 0x10000) >> 10);
+        return m_second ? kxLowSurrogateOf(c) : kxHighSurrogateOf(c);
     }
 
     void Advance()

@@ -4,7 +4,7 @@
 #ifndef KXRUZOVORI_IPC_KXCLIENTBASECONNECTION_H
 #define KXRUZOVORI_IPC_KXCLIENTBASECONNECTION_H
 
-#include "kxRuzoVori/ipc/kxChannelConnection.h"
+#include "kxRuzoVori/ipc/private/kxChannelConnection.h"
 
 #include <wx/string.h>
 
