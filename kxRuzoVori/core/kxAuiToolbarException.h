@@ -4,13 +4,6 @@
 
 #include "kxRuzoVori/core/kxException.h"
 
-class KX_API kxAuiToolbarException : public kxException
-{
-public:
-    kxAuiToolbarException(wxString message, wxString classText)
-        : kxException(std::move(message), std::move(classText))
-    {
-    }
-};
+KX_DECLARE_EXCEPTION(kxAuiToolbarException);
 
 #endif

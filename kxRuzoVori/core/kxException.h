@@ -22,4 +22,13 @@ private:
     wxString m_class;
 };
 
+// Declares a component's own exception type: a kxException with the same two texts, derived only
+// so that a host can catch that component's failures apart from the rest.
+#define KX_DECLARE_EXCEPTION(name)                                                                 \
+    class KX_API name : public kxException                                                         \
+    {                                                                                              \
+    public:                                                                                        \
+        using kxException::kxException;                                                            \
+    }
+
 #endif

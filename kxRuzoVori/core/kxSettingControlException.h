@@ -4,13 +4,6 @@
 
 #include "kxRuzoVori/core/kxException.h"
 
-class KX_API kxSettingControlException : public kxException
-{
-public:
-    kxSettingControlException(wxString message, wxString classText)
-        : kxException(std::move(message), std::move(classText))
-    {
-    }
-};
+KX_DECLARE_EXCEPTION(kxSettingControlException);
 
 #endif

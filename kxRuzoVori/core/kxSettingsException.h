@@ -5,13 +5,6 @@
 
 #include "kxRuzoVori/core/kxException.h"
 
-class KX_API kxSettingsException : public kxException
-{
-public:
-    kxSettingsException(wxString message, wxString classText)
-        : kxException(std::move(message), std::move(classText))
-    {
-    }
-};
+KX_DECLARE_EXCEPTION(kxSettingsException);
 
 #endif

@@ -4,13 +4,6 @@
 
 #include "kxRuzoVori/core/kxException.h"
 
-class KX_API kxTreeComboCheckBoxException : public kxException
-{
-public:
-    kxTreeComboCheckBoxException(wxString message, wxString classText)
-        : kxException(std::move(message), std::move(classText))
-    {
-    }
-};
+KX_DECLARE_EXCEPTION(kxTreeComboCheckBoxException);
 
 #endif

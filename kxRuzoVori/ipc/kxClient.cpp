@@ -2,6 +2,7 @@
 
 #include "kxRuzoVori/core/kxException.h"
 #include "kxRuzoVori/core/kxTranslate.h"
+#include "kxRuzoVori/core/private/kxLibraryException.h"
 #include "kxRuzoVori/ipc/private/kxChannel.h"
 #include "kxRuzoVori/ipc/private/kxClientBase.h"
 #include "kxRuzoVori/kxHelpers/kxEncoding.h"
@@ -28,7 +29,7 @@ const int STOP_ALL_ROUNDS = 16;
 
 kxException ClientException(const wxString& message)
 {
-    return kxException(message, kxTranslate(wxS("kxRuzoVori exception")));
+    return kxException(message, kxLibraryClassText());
 }
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "kxRuzoVori/core/kxException.h"
 #include "kxRuzoVori/core/kxTranslate.h"
+#include "kxRuzoVori/core/private/kxLibraryException.h"
 #include "kxRuzoVori/ipc/private/kxClientBaseConnection.h"
 #include "kxRuzoVori/kxHelpers/kxProcess.h"
 
@@ -10,7 +11,7 @@ kxClientBase::kxClientBase(kxClient* handler, kxClientDisconnectHandler disconne
     : m_connection(nullptr), m_handler(handler), m_disconnectHandler(disconnectHandler),
       m_lostDuringCommand(false), m_timeout(timeout)
 {
-    const wxString classText = kxTranslate(wxS("kxRuzoVori exception"));
+    const wxString classText = kxLibraryClassText();
     if (!disconnectHandler)
         throw kxException(kxTranslate(wxS("Internal error in constructor "
                                           "kxClientBase::kxClientBase(). Empty handlers.")),
@@ -65,7 +66,7 @@ wxString kxClientBase::Command(const wxString& command, const wxString& argument
     if (!m_connection)
         throw kxException(kxTranslate(wxS("Can not call Command() method. Connection object is "
                                           "not created. Call this method after Connect().")),
-                          kxTranslate(wxS("kxRuzoVori exception")));
+                          kxLibraryClassText());
     m_lostDuringCommand = false;
     wxString reply;
     try

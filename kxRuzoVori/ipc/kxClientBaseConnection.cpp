@@ -2,6 +2,7 @@
 
 #include "kxRuzoVori/core/kxException.h"
 #include "kxRuzoVori/core/kxTranslate.h"
+#include "kxRuzoVori/core/private/kxLibraryException.h"
 #include "kxRuzoVori/core/private/kxLibraryObject.h"
 #include "kxRuzoVori/ipc/private/kxClientBase.h"
 
@@ -45,7 +46,7 @@ kxClientBaseConnection::kxClientBaseConnection(kxClientBase* handler,
                                                kxClientBaseDisconnectHandler disconnectHandler)
     : m_handler(handler), m_disconnectHandler(disconnectHandler), m_errorCount(0)
 {
-    const wxString classText = kxTranslate(wxS("kxRuzoVori exception"));
+    const wxString classText = kxLibraryClassText();
     if (!handler)
         throw kxException(kxTranslate(wxS("Internal error in constructor "
                                           "kxClientBaseConnection::kxClientBaseConnection(). "
@@ -108,8 +109,7 @@ void kxClientBaseConnection::PrivateSendPiece(const wxString& piece, const wxStr
 void kxClientBaseConnection::PrivateFail(const wxString& format, const wxString& request)
 {
     ++m_errorCount;
-    throw kxException(wxString::Format(kxTranslate(format), request),
-                      kxTranslate(wxS("kxRuzoVori exception")));
+    throw kxException(wxString::Format(kxTranslate(format), request), kxLibraryClassText());
 }
 
 bool kxClientBaseConnection::OnDisconnect()

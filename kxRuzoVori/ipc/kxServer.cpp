@@ -2,6 +2,7 @@
 
 #include "kxRuzoVori/core/kxException.h"
 #include "kxRuzoVori/core/kxTranslate.h"
+#include "kxRuzoVori/core/private/kxLibraryException.h"
 #include "kxRuzoVori/ipc/private/kxChannel.h"
 #include "kxRuzoVori/ipc/private/kxServerBase.h"
 #include "kxRuzoVori/kxHelpers/kxEncoding.h"
@@ -29,7 +30,7 @@ void kxServer::Start(wxString port)
 {
     if (m_server)
         return;
-    const wxString classText = kxTranslate(wxS("kxRuzoVori exception"));
+    const wxString classText = kxLibraryClassText();
     if (port.empty())
         throw kxException(
             kxTranslate(wxS("Internal error in method kxServer::Start(). Empty server port.")),

@@ -2,6 +2,7 @@
 
 #include "kxRuzoVori/core/kxException.h"
 #include "kxRuzoVori/core/kxTranslate.h"
+#include "kxRuzoVori/core/private/kxLibraryException.h"
 #include "kxRuzoVori/ipc/private/kxServerBaseConnection.h"
 
 #include <algorithm>
@@ -31,7 +32,7 @@ kxServerBase::kxServerBase(const wxString& topic, kxServer* handler,
       m_disconnectHandler(disconnectHandler), m_commandHandler(commandHandler),
       m_lostDuringCommand(false)
 {
-    const wxString classText = kxTranslate(wxS("kxRuzoVori exception"));
+    const wxString classText = kxLibraryClassText();
     if (!connectHandler || !disconnectHandler || !commandHandler)
         throw kxException(kxTranslate(wxS("Internal error in constructor "
                                           "kxServerBase::kxServerBase(). Empty handlers.")),

@@ -2,6 +2,7 @@
 
 #include "kxRuzoVori/core/kxException.h"
 #include "kxRuzoVori/core/kxTranslate.h"
+#include "kxRuzoVori/core/private/kxLibraryException.h"
 #include "kxRuzoVori/core/private/kxLibraryObject.h"
 #include "kxRuzoVori/ipc/private/kxServerBase.h"
 #include "kxRuzoVori/locale/kxLogString.h"
@@ -76,7 +77,7 @@ kxServerBaseConnection::kxServerBaseConnection(kxServerBase* handler,
                                                kxServerBaseDisconnectHandler disconnectHandler)
     : m_commandHandler(commandHandler), m_handler(handler), m_busy(0), m_retired(false)
 {
-    const wxString classText = kxTranslate(wxS("kxRuzoVori exception"));
+    const wxString classText = kxLibraryClassText();
     if (!handler)
         throw kxException(kxTranslate(wxS("Internal error in constructor "
                                           "kxServerBaseConnection::kxServerBaseConnection(). "
@@ -161,7 +162,7 @@ const void* kxServerBaseConnection::ExecuteCommand()
         if (m_command.empty())
             throw kxException(
                 kxTranslate(wxS("Error in kxServerBaseConnection::OnRequest(). Empty command")),
-                kxTranslate(wxS("kxRuzoVori exception")));
+                kxLibraryClassText());
         Reply().m_text = (m_handler->*m_commandHandler)(m_command, m_argument);
         if (capture.GetText().empty())
             return PersistReply(Reply().m_text);

@@ -2,6 +2,7 @@
 
 #include "kxRuzoVori/core/kxException.h"
 #include "kxRuzoVori/core/kxTranslate.h"
+#include "kxRuzoVori/core/private/kxLibraryException.h"
 #include "kxRuzoVori/core/private/kxLibraryObject.h"
 #include "kxRuzoVori/platform/kxPlatformProcess.h"
 
@@ -18,11 +19,6 @@ namespace
 const long WAIT_STEP_MS = 20;
 
 kxProcessList* g_table = nullptr;
-
-kxException ProcessListException(const wxString& message)
-{
-    return kxException(message, kxTranslate(wxS("kxRuzoVori exception")));
-}
 
 } // namespace
 
@@ -49,19 +45,18 @@ bool kxProcessList::WaitProcess(unsigned long id, long timeout) const
 void kxProcessList::GetProcessList(kxProcessEntryList& list) const
 {
     if (!m_available)
-        throw ProcessListException(kxTranslate(
+        throw kxLibraryException(kxTranslate(
             wxS("Can not get process list. Process class was not initialized correctly.")));
     std::vector<kxPlatform::ProcessInfo> processes;
     int error = 0;
     if (!kxPlatform::ListProcesses(processes, error))
-        throw ProcessListException(
+        throw kxLibraryException(
             wxString::Format(kxTranslate(wxS("Can not get process list. Function "
                                              "CreateToolhelp32Snapshot() failed. GetLastError() "
                                              "value: %d")),
                              error));
     if (processes.empty())
-        throw ProcessListException(
-            kxTranslate(wxS("Can not get process list, becouse it's empty")));
+        throw kxLibraryException(kxTranslate(wxS("Can not get process list, becouse it's empty")));
     for (const kxPlatform::ProcessInfo& process : processes)
     {
         kxProcessEntry entry;
@@ -75,7 +70,7 @@ void kxProcessList::GetProcessList(kxProcessEntryList& list) const
 bool kxProcessList::IsProcessExists(const wxString& path, unsigned long* id) const
 {
     if (!m_available)
-        throw ProcessListException(kxTranslate(
+        throw kxLibraryException(kxTranslate(
             wxS("Can not get process list. Process class was not initialized correctly.")));
     // A process is found by the file it runs, so a relative or linked path finds it and a file
     // rebuilt since the process started does not. A path to no existing file can still name a

@@ -39,7 +39,35 @@ const size_t MAX_FIXED_SIZE = 10;
 // corrupt count costs at most one piece before the stream runs dry.
 const size_t PIECE = 4096;
 
-const char* const ERROR_MESSAGES[] = {
+// The stream's error codes: an end met before a read, and every other error.
+const int kErrorEnd = -1;
+const int kErrorOther = -2;
+
+// The messages an error is recorded with, by their place in kErrorMessages.
+enum Message
+{
+    kMessageWrongHeader,
+    kMessageBadVersion,
+    kMessageBadInput,
+    kMessageBadOutput,
+    kMessageHeaderNotWritten,
+    kMessageNoHeader,
+    kMessageNoVersion,
+    kMessageWriteWhileReading,
+    kMessageReadWhileWriting,
+    kMessageEndOfStream,
+    kMessageWrongType,
+    kMessageNoMemory,
+    kMessageBadRecordSize,
+    kMessageUnknownIntSizeRead,
+    kMessageUnknownIntSizeWrite,
+    kMessageLeaveWithoutEnter,
+    kMessageUnknownTag,
+    kMessageLevelBelowZero,
+    kMessageCount
+};
+
+const char* const kErrorMessages[] = {
     "Wrong header in start of stream, expected header '%s and got '%s'",
     "Invalid version in stream, got v%s but expected v%s or higher",
     "Bad input stream",
@@ -59,6 +87,7 @@ const char* const ERROR_MESSAGES[] = {
     "Unknown '%s' header in stream",
     "Sync Error: Level dropped below 0, too much LeaveObject() calls ?",
 };
+static_assert(WXSIZEOF(kErrorMessages) == kMessageCount, "one text per message");
 
 int CountLeadingZeros(wxUint64 v)
 {
@@ -291,14 +320,14 @@ wxDateTime DateFromBytes(const unsigned char* bytes)
 
 wxSerialize::wxSerialize(wxOutputStream& stream, unsigned int version, const wxString& header,
                          bool partialMode)
-    : m_unusedOutput(&m_unusedText), m_unusedInput(wxEmptyString), m_errorCode(-2),
+    : m_unusedOutput(&m_unusedText), m_unusedInput(wxEmptyString), m_errorCode(kErrorOther),
       m_header(header), m_version(version), m_opened(false), m_partialMode(partialMode),
       m_writeMode(true), m_odstr(stream), m_idstr(m_unusedInput), m_objectLevel(0),
       m_haveBoundary(false), m_lastBoundary(0), m_inputLength(wxInvalidOffset)
 {
     if (!m_odstr.IsOk())
     {
-        LogError(-2, 3);
+        LogError(kErrorOther, kMessageBadOutput);
         return;
     }
     m_opened = true;
@@ -308,19 +337,19 @@ wxSerialize::wxSerialize(wxOutputStream& stream, unsigned int version, const wxS
     m_status.m_version = m_version;
     m_status.m_header = m_header;
     if (!IsOk())
-        LogError(-2, 4);
+        LogError(kErrorOther, kMessageHeaderNotWritten);
 }
 
 wxSerialize::wxSerialize(wxInputStream& stream, unsigned int version, const wxString& header,
                          bool partialMode)
-    : m_unusedOutput(&m_unusedText), m_unusedInput(wxEmptyString), m_errorCode(-2),
+    : m_unusedOutput(&m_unusedText), m_unusedInput(wxEmptyString), m_errorCode(kErrorOther),
       m_header(header), m_version(version), m_opened(false), m_partialMode(partialMode),
       m_writeMode(false), m_odstr(m_unusedOutput), m_idstr(stream), m_objectLevel(0),
       m_haveBoundary(false), m_lastBoundary(0), m_inputLength(stream.GetLength())
 {
     if (!m_idstr.IsOk())
     {
-        LogError(-2, 2);
+        LogError(kErrorOther, kMessageBadInput);
         return;
     }
     m_opened = true;
@@ -333,24 +362,24 @@ void wxSerialize::ReadHeader(unsigned int version, const wxString& header)
     const wxString found = LoadUniString();
     if (!IsOk())
     {
-        LogError(-2, 5, header);
+        LogError(kErrorOther, kMessageNoHeader, header);
         return;
     }
     if (!header.empty() && header != found)
     {
-        LogError(-2, 0, header, found);
+        LogError(kErrorOther, kMessageWrongHeader, header, found);
         return;
     }
     m_header = header;
     const wxUint32 streamVersion = LoadUint32();
     if (!IsOk())
     {
-        LogError(-2, 6);
+        LogError(kErrorOther, kMessageNoVersion);
         return;
     }
     if (version != 0 && streamVersion > version)
     {
-        LogError(-2, 1, wxString::Format(wxS("%u"), version),
+        LogError(kErrorOther, kMessageBadVersion, wxString::Format(wxS("%u"), version),
                  wxString::Format(wxS("%u"), streamVersion));
         return;
     }
@@ -380,7 +409,7 @@ bool wxSerialize::CanStore()
 {
     if (!m_writeMode)
     {
-        LogError(-2, 7);
+        LogError(kErrorOther, kMessageWriteWhileReading);
         return false;
     }
     return m_opened && m_errorCode == 0;
@@ -390,14 +419,14 @@ bool wxSerialize::CanLoad()
 {
     if (m_writeMode)
     {
-        LogError(-2, 8);
+        LogError(kErrorOther, kMessageReadWhileWriting);
         return false;
     }
     if (!m_opened)
         return false;
     if (m_idstr.Eof())
     {
-        LogError(-1, 9);
+        LogError(kErrorEnd, kMessageEndOfStream);
         return false;
     }
     return m_errorCode == 0;
@@ -411,7 +440,7 @@ wxString wxSerialize::GetLibVersionString()
 void wxSerialize::InitAll()
 {
     m_opened = false;
-    m_errorCode = -2;
+    m_errorCode = kErrorOther;
     m_objectLevel = 0;
     m_haveBoundary = false;
     m_lastBoundary = 0;
@@ -424,10 +453,10 @@ int wxSerialize::LogError(int code, int messageIndex, const wxString& s1, const 
     m_opened = false;
     m_errorCode = code;
     wxString message;
-    if (messageIndex < 0 || messageIndex >= static_cast<int>(WXSIZEOF(ERROR_MESSAGES)))
+    if (messageIndex < 0 || messageIndex >= static_cast<int>(WXSIZEOF(kErrorMessages)))
         message = wxS("Unknown error error (aint that something ...)");
     else
-        message = wxString(ERROR_MESSAGES[messageIndex]);
+        message = wxString(kErrorMessages[messageIndex]);
     // The texts s1 and s2 go in literally: a '%' in them is not a format.
     const wxString parts[] = {s1, s2};
     wxString built;
@@ -532,7 +561,7 @@ bool wxSerialize::LoadBytes(void* data, size_t size)
     m_idstr.Read(data, size);
     if (m_idstr.LastRead() == size)
         return true;
-    LogError(-1, 9);
+    LogError(kErrorEnd, kMessageEndOfStream);
     return false;
 }
 
@@ -552,7 +581,7 @@ bool wxSerialize::CheckAvailable(wxUint64 size)
     const wxFileOffset left = GetRemaining(m_idstr.GetLength());
     if (left < 0 || size <= static_cast<wxUint64>(left))
         return true;
-    LogError(-2, 12);
+    LogError(kErrorOther, kMessageBadRecordSize);
     return false;
 }
 
@@ -642,7 +671,7 @@ int wxSerialize::LoadSizedInt(unsigned char size)
         return static_cast<int>(static_cast<wxUint32>(LoadUint64()));
     default:
         if (IsOk())
-            LogError(-2, 13);
+            LogError(kErrorOther, kMessageUnknownIntSizeRead);
         return 0;
     }
 }
@@ -796,7 +825,7 @@ void wxSerialize::Load(wxMemoryBuffer& buffer)
         done += got;
         if (got != now)
         {
-            LogError(-1, 9);
+            LogError(kErrorEnd, kMessageEndOfStream);
             break;
         }
     }
@@ -840,7 +869,7 @@ int wxSerialize::LoadChunkHeader(int expected)
     }
     if (tag == expected)
         return tag;
-    LogError(-2, 10, GetHeaderName(expected), GetHeaderName(tag));
+    LogError(kErrorOther, kMessageWrongType, GetHeaderName(expected), GetHeaderName(tag));
     return -1;
 }
 
@@ -862,7 +891,7 @@ bool wxSerialize::LoadItem(int expected, unsigned char* payload, size_t size)
         // Only the marker was due: the rest goes back for whoever reads next.
         if (m_idstr.Ungetch(bytes + 1, size) != size)
         {
-            LogError(-2, 11, wxString::Format(wxS("%zu"), size));
+            LogError(kErrorOther, kMessageNoMemory, wxString::Format(wxS("%zu"), size));
             return false;
         }
         m_haveBoundary = true;
@@ -871,7 +900,7 @@ bool wxSerialize::LoadItem(int expected, unsigned char* payload, size_t size)
     }
     if (tag != expected)
     {
-        LogError(-2, 10, GetHeaderName(expected), GetHeaderName(tag));
+        LogError(kErrorOther, kMessageWrongType, GetHeaderName(expected), GetHeaderName(tag));
         return false;
     }
     std::memcpy(payload, bytes + 1, size);
@@ -943,7 +972,7 @@ void wxSerialize::SkipData(unsigned char tag)
     case TAG_LEAVE:
         break;
     default:
-        LogError(-2, 16, GetHeaderName(tag));
+        LogError(kErrorOther, kMessageUnknownTag, GetHeaderName(tag));
         break;
     }
 }
@@ -979,7 +1008,7 @@ bool wxSerialize::LeaveObject()
             return false;
         if (--m_objectLevel < 0)
         {
-            LogError(-2, 17);
+            LogError(kErrorOther, kMessageLevelBelowZero);
             return false;
         }
         SaveChar(TAG_LEAVE);
@@ -989,7 +1018,7 @@ bool wxSerialize::LeaveObject()
         return false;
     if (--m_objectLevel < 0)
     {
-        LogError(-2, 17);
+        LogError(kErrorOther, kMessageLevelBelowZero);
         return false;
     }
     FindCurrentLeaveLevel();
@@ -1017,7 +1046,7 @@ void wxSerialize::FindCurrentEnterLevel()
             return;
         m_status.m_skipped = true;
         if (tag == TAG_LEAVE)
-            LogError(-2, 15);
+            LogError(kErrorOther, kMessageLeaveWithoutEnter);
         SkipData(tag);
         tag = LoadChar();
     }
