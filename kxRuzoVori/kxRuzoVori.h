@@ -43,4 +43,7 @@
 
 #include "kxRuzoVori/serialize/wxSerialize.h"
 
+#include "kxRuzoVori/http/wxHTTPAuthSettings.h"
+#include "kxRuzoVori/http/wxProxySettings.h"
+
 #endif

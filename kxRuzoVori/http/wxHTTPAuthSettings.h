@@ -1,0 +1,45 @@
+// The credentials a request builder sends to the server: user name, password, scheme and whether
+// the user wants the password kept, with their place in a configuration object.
+#ifndef KXRUZOVORI_HTTP_WXHTTPAUTHSETTINGS_H
+#define KXRUZOVORI_HTTP_WXHTTPAUTHSETTINGS_H
+
+#include "kxRuzoVori/kxExport.h"
+
+#include <wx/confbase.h>
+#include <wx/defs.h>
+#include <wx/string.h>
+
+// A plain record: hosts and dialogs read and write its fields directly.
+class KX_API wxHTTPAuthSettings
+{
+public:
+    // Schemes other than these two are kept as they are but never acted on.
+    enum wxHTTP_Auth : wxInt32
+    {
+        wxHTTP_AUTH_NONE = 0,
+        wxHTTP_AUTH_BASIC = 1
+    };
+
+    wxHTTPAuthSettings() = default;
+    wxHTTPAuthSettings(const wxHTTPAuthSettings& other) = default;
+    wxHTTPAuthSettings& operator=(const wxHTTPAuthSettings& other) = default;
+    virtual ~wxHTTPAuthSettings() = default;
+
+    void SetBasicAuth() { m_authType = wxHTTP_AUTH_BASIC; }
+    void SetNoAuth() { m_authType = wxHTTP_AUTH_NONE; }
+
+    // Writes every field under the keys "AuthType", "RememberPasswd", "AuthUsername" and
+    // "AuthPassword" in the configuration's current path, the password as plain text whatever
+    // the remember flag says. False when the configuration refused a write.
+    bool AuthSettingsSave(wxConfigBase& config) const;
+    // Reads the same keys; a missing key leaves its field as it is, and the remember flag is set
+    // only by a stored 1.
+    void AuthSettingsLoad(wxConfigBase& config);
+
+    wxString m_userName;
+    wxString m_password;
+    wxHTTP_Auth m_authType = wxHTTP_AUTH_NONE;
+    bool m_rememberPassword = false;
+};
+
+#endif

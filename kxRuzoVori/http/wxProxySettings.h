@@ -1,0 +1,42 @@
+// Where and how a request builder reaches the web through an HTTP proxy: the proxy's address,
+// its credentials and the hosts reached without it, with their place in a configuration object.
+#ifndef KXRUZOVORI_HTTP_WXPROXYSETTINGS_H
+#define KXRUZOVORI_HTTP_WXPROXYSETTINGS_H
+
+#include "kxRuzoVori/kxExport.h"
+
+#include <wx/confbase.h>
+#include <wx/string.h>
+
+// A plain record: hosts and dialogs read and write its fields directly.
+class KX_API wxProxySettings
+{
+public:
+    wxProxySettings() = default;
+    wxProxySettings(const wxProxySettings& other) = default;
+    wxProxySettings& operator=(const wxProxySettings& other) = default;
+    virtual ~wxProxySettings() = default;
+
+    void SetUseProxy(bool useProxy) { m_useProxy = useProxy; }
+
+    // Writes every field under the keys "RequiresAuth", "UseProxy", "ProxyPort",
+    // "ProxyExceptions", "ProxyExceptionsDelim", "ProxyHostname", "ProxyUsername" and
+    // "ProxyPassword" in the configuration's current path, flags as 1 or 0 and the password as
+    // plain text. False when the configuration refused a write.
+    bool ProxySettingsSave(wxConfigBase& config) const;
+    // Reads the same keys; a missing key leaves its field as it is, a flag is set only by a
+    // stored 1, and a port that is no 32-bit number is ignored.
+    void ProxySettingsLoad(wxConfigBase& config);
+
+    wxString m_hostName;
+    wxString m_userName;
+    wxString m_password;
+    // Host names (or their last parts) reached without the proxy, separated by the delimiter.
+    wxString m_exceptions;
+    wxString m_exceptionsDelimiter = wxS(",");
+    long m_port = 8080;
+    bool m_useProxy = false;
+    bool m_requiresAuth = false;
+};
+
+#endif
