@@ -17,6 +17,13 @@
 #include "kxRuzoVori/core/kxTranslate.h"
 #include "kxRuzoVori/core/kxTreeComboCheckBoxException.h"
 
+#include "kxRuzoVori/controls/kxTreeComboCheckBox.h"
+#include "kxRuzoVori/controls/kxTreeComboPopup.h"
+#include "kxRuzoVori/controls/kxTreeControl.h"
+#include "kxRuzoVori/controls/wxHyperlinkCtrl.h"
+#include "kxRuzoVori/controls/wxHyperlinkEvent.h"
+#include "kxRuzoVori/controls/wxPleaseWaitDlg.h"
+
 #include "kxRuzoVori/ipc/kxClient.h"
 #include "kxRuzoVori/ipc/kxServer.h"
 
