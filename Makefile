@@ -14,7 +14,7 @@ CMAKE_FLAGS :=
 endif
 FUZZ_DIR := build-fuzz
 
-.PHONY: all setup configure build test demo bench fuzz install clean format
+.PHONY: all setup configure build test demo bench fuzz install clean format po
 
 all: build
 
@@ -45,6 +45,10 @@ fuzz: setup
 
 install: build
 	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# Regenerates po/kxRuzoVori.pot from the sources and merges new messages into po/*.po.
+po:
+	@scripts/catalog update
 
 format:
 	@git ls-files '*.h' '*.cpp' | xargs -r clang-format -i

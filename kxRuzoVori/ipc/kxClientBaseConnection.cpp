@@ -75,9 +75,10 @@ const void* kxClientBaseConnection::Request(const wxString& item, size_t* WXUNUS
     while (sent < item.length())
     {
         if (Reply() != wxS("OK"))
-            PrivateFail(wxS("Protocol error. Command \"%s\" interrupted by server or internal "
-                            "error"),
-                        item);
+            PrivateFail(
+                kxTranslate(wxS("Protocol error. Command \"%s\" interrupted by server or internal "
+                                "error")),
+                item);
         length = PieceLength(item, sent);
         const bool last = sent + length >= item.length();
         PrivateSendPiece((last ? wxS("3") : wxS("2")) + item.Mid(sent, length), item);
@@ -90,8 +91,9 @@ void kxClientBaseConnection::PrivateSendPiece(const wxString& piece, const wxStr
 {
     // A connection the toolkit already saw closing transfers nothing.
     if (!m_sock || !m_sock->IsConnected())
-        PrivateFail(wxS("Protocol error. Command \"%s\" can not be done. No server response."),
-                    request);
+        PrivateFail(
+            kxTranslate(wxS("Protocol error. Command \"%s\" can not be done. No server response.")),
+            request);
     size_t size = 0;
     const void* data = wxTCPConnection::Request(piece, &size, wxIPC_UTF8TEXT);
     wxString& reply = Reply();
@@ -100,16 +102,17 @@ void kxClientBaseConnection::PrivateSendPiece(const wxString& piece, const wxStr
     while (!reply.empty() && reply.Last() == wxS('\0'))
         reply.RemoveLast();
     if (m_sock->LastCount() == 0)
-        PrivateFail(wxS("Protocol error. Command \"%s\" can not be done. No server response."),
-                    request);
+        PrivateFail(
+            kxTranslate(wxS("Protocol error. Command \"%s\" can not be done. No server response.")),
+            request);
     if (m_sock->Error())
-        PrivateFail(wxS("Protocol error. Command \"%s\" can not be done."), request);
+        PrivateFail(kxTranslate(wxS("Protocol error. Command \"%s\" can not be done.")), request);
 }
 
 void kxClientBaseConnection::PrivateFail(const wxString& format, const wxString& request)
 {
     ++m_errorCount;
-    throw kxException(wxString::Format(kxTranslate(format), request), kxLibraryClassText());
+    throw kxException(wxString::Format(format, request), kxLibraryClassText());
 }
 
 bool kxClientBaseConnection::OnDisconnect()

@@ -32,6 +32,7 @@ public:
 private:
     // Sends one item and stores its reply; throws when the transfer failed.
     void PrivateSendPiece(const wxString& piece, const wxString& request);
+    // Counts the failure and throws format (already translated) filled in with request.
     [[noreturn]] void PrivateFail(const wxString& format, const wxString& request);
 
     kxClientBase* m_handler;
