@@ -33,6 +33,7 @@
 #include "kxRuzoVori/kxHelpers/kxSocket.h"
 #include "kxRuzoVori/kxHelpers/natsort/strnatcmp.h"
 
+#include "kxRuzoVori/locale/kxLocale.h"
 #include "kxRuzoVori/locale/kxLogString.h"
 #include "kxRuzoVori/locale/kxMessages.h"
 

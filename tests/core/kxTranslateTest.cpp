@@ -4,10 +4,7 @@
 #include "support/kxTestSupport.h"
 
 #include <gtest/gtest.h>
-#include <wx/filename.h>
 #include <wx/translation.h>
-
-#include <cstdlib>
 
 namespace
 {
@@ -31,16 +28,10 @@ TEST(kxTranslate, ExceptionMessagesComeFromTheActiveCatalog)
 {
     kxTestTempDir dir;
     ASSERT_FALSE(dir.GetPath().empty());
-    const wxString messages = dir.GetPath() + wxS("/fr/LC_MESSAGES");
-    ASSERT_TRUE(wxFileName::Mkdir(messages, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL));
-    const std::string po = "msgid \"\"\n"
-                           "msgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n"
-                           "msgid \"Unknown event id\"\n"
-                           "msgstr \"Identifiant d\xe2\x80\x99\xc3\xa9v\xc3\xa9nement inconnu\"\n";
-    ASSERT_TRUE(kxTestWriteFile(dir.File(wxS("kxtest.po")), po));
-    const std::string command = "msgfmt -o '" + (messages + wxS("/kxtest.mo")).utf8_string() +
-                                "' '" + dir.File(wxS("kxtest.po")).utf8_string() + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    ASSERT_TRUE(kxTestWriteCatalog(
+        dir.GetPath(), wxS("fr"), wxS("kxtest"),
+        "msgid \"Unknown event id\"\n"
+        "msgstr \"Identifiant d\xe2\x80\x99\xc3\xa9v\xc3\xa9nement inconnu\"\n"));
 
     EXPECT_EQ(MessageOfUnknownEvent(), wxS("Unknown event id"));
 

@@ -89,3 +89,20 @@ wxString kxTestReadFile(const wxString& path)
         file.ReadAll(&text);
     return text;
 }
+
+bool kxTestWriteCatalog(const wxString& catalogsDir, const wxString& language,
+                        const wxString& domain, const std::string& messages)
+{
+    const wxString folder = catalogsDir + wxS("/") + language + wxS("/LC_MESSAGES");
+    if (!wxFileName::Mkdir(folder, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL))
+        return false;
+    const wxString po = folder + wxS("/") + domain + wxS(".po");
+    const std::string header = "msgid \"\"\n"
+                               "msgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n";
+    if (!kxTestWriteFile(po, header + messages))
+        return false;
+    const std::string command = "msgfmt -o '" +
+                                (folder + wxS("/") + domain + wxS(".mo")).utf8_string() + "' '" +
+                                po.utf8_string() + "'";
+    return std::system(command.c_str()) == 0;
+}

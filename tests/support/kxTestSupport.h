@@ -40,4 +40,10 @@ bool kxTestWriteFile(const wxString& path, const std::string& bytes);
 // The whole text of the file at path, read as UTF-8; empty when it cannot be read.
 wxString kxTestReadFile(const wxString& path);
 
+// Compiles a UTF-8 catalog of the pairs in messages (msgid "..." msgstr "..." entries, without
+// a header) with msgfmt into <catalogsDir>/<language>/LC_MESSAGES/<domain>.mo, where the
+// toolkit's loader finds it; returns false when that fails.
+bool kxTestWriteCatalog(const wxString& catalogsDir, const wxString& language,
+                        const wxString& domain, const std::string& messages);
+
 #endif
