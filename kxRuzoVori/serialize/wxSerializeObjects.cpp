@@ -1,0 +1,233 @@
+// The serialization stream: the tag check, passing over items, and the enter and leave markers of
+// objects.
+#include "kxRuzoVori/serialize/wxSerialize.h"
+
+#include "kxRuzoVori/serialize/private/wxSerializeFormat.h"
+
+#include <cstring>
+
+using namespace wxSerializeFormat;
+
+int wxSerialize::LoadChunkHeader(int expected)
+{
+    if (!CanLoad() || m_haveBoundary)
+        return 0;
+    unsigned char tag = 0;
+    LoadBytes(&tag, 1);
+    if (tag == TAG_ENTER || tag == TAG_LEAVE)
+    {
+        m_haveBoundary = true;
+        m_lastBoundary = tag;
+        return 0;
+    }
+    if (tag == expected)
+        return tag;
+    LogError(kErrorOther, kMessageWrongType, GetHeaderName(expected), GetHeaderName(tag));
+    return -1;
+}
+
+bool wxSerialize::LoadItem(int expected, unsigned char* payload, size_t size)
+{
+    if (!CanLoad() || m_haveBoundary)
+        return false;
+    const wxFileOffset left = GetRemaining(m_inputLength);
+    if (left < 0 || static_cast<wxUint64>(left) < size + 1)
+        return LoadChunkHeader(expected) == expected && CanLoad() && LoadBytes(payload, size);
+
+    // The stream holds the whole item: tag and payload come in one piece.
+    unsigned char bytes[1 + MAX_FIXED_SIZE];
+    if (!LoadBytes(bytes, size + 1))
+        return false;
+    const unsigned char tag = bytes[0];
+    if (tag == TAG_ENTER || tag == TAG_LEAVE)
+    {
+        // Only the marker was due: the rest goes back for whoever reads next.
+        if (m_idstr.Ungetch(bytes + 1, size) != size)
+        {
+            LogError(kErrorOther, kMessageNoMemory, wxString::Format(wxS("%zu"), size));
+            return false;
+        }
+        m_haveBoundary = true;
+        m_lastBoundary = tag;
+        return false;
+    }
+    if (tag != expected)
+    {
+        LogError(kErrorOther, kMessageWrongType, GetHeaderName(expected), GetHeaderName(tag));
+        return false;
+    }
+    std::memcpy(payload, bytes + 1, size);
+    return true;
+}
+
+void wxSerialize::SkipData(unsigned char tag)
+{
+    switch (tag)
+    {
+    case TAG_BOOL:
+    case TAG_UINT8:
+        LoadUint8();
+        break;
+    case TAG_UINT16:
+        LoadUint16();
+        break;
+    case TAG_UINT32:
+        LoadUint32();
+        break;
+    case TAG_UINT64:
+        LoadUint64();
+        break;
+    case TAG_INT:
+        LoadInt();
+        break;
+    case TAG_INTINT:
+    {
+        int first;
+        int second;
+        LoadIntInt(first, second);
+        break;
+    }
+    case TAG_DOUBLE:
+        LoadDouble();
+        break;
+    case TAG_STRING:
+    {
+        const wxUint32 count = LoadUint32();
+        if (IsOk())
+            SkipBytes(wxUint64(count) * 2);
+        break;
+    }
+    case TAG_ARRSTRING:
+    {
+        const wxUint32 count = LoadUint32();
+        if (IsOk() && CheckAvailable(wxUint64(count) * 4))
+        {
+            for (wxUint32 i = 0; i < count && IsOk(); ++i)
+            {
+                const wxUint32 units = LoadUint32();
+                if (IsOk())
+                    SkipBytes(wxUint64(units) * 2);
+            }
+        }
+        break;
+    }
+    case TAG_DATETIME:
+        LoadDateTime();
+        break;
+    case TAG_RECORD:
+    {
+        const wxUint32 length = LoadUint32();
+        if (IsOk())
+            SkipBytes(length);
+        break;
+    }
+    case TAG_ENTER:
+    case TAG_LEAVE:
+        break;
+    default:
+        LogError(kErrorOther, kMessageUnknownTag, GetHeaderName(tag));
+        break;
+    }
+}
+
+// ---- objects
+
+bool wxSerialize::EnterObject()
+{
+    if (!IsOk())
+        return false;
+    if (m_writeMode)
+    {
+        if (!CanStore())
+            return false;
+        ++m_objectLevel;
+        SaveChar(TAG_ENTER);
+        return IsOk();
+    }
+    if (!CanLoad())
+        return false;
+    ++m_objectLevel;
+    FindCurrentEnterLevel();
+    return IsOk();
+}
+
+bool wxSerialize::LeaveObject()
+{
+    if (!IsOk())
+        return false;
+    if (m_writeMode)
+    {
+        if (!CanStore())
+            return false;
+        if (--m_objectLevel < 0)
+        {
+            LogError(kErrorOther, kMessageLevelBelowZero);
+            return false;
+        }
+        SaveChar(TAG_LEAVE);
+        return IsOk();
+    }
+    if (!CanLoad())
+        return false;
+    if (--m_objectLevel < 0)
+    {
+        LogError(kErrorOther, kMessageLevelBelowZero);
+        return false;
+    }
+    FindCurrentLeaveLevel();
+    return IsOk();
+}
+
+void wxSerialize::FindCurrentEnterLevel()
+{
+    unsigned char tag;
+    if (m_haveBoundary)
+    {
+        m_haveBoundary = false;
+        if (m_lastBoundary == TAG_ENTER)
+            return;
+        // A leave marker already met where an object should start: the loop below reports it.
+        tag = m_lastBoundary;
+    }
+    else
+    {
+        tag = LoadChar();
+    }
+    while (IsOk())
+    {
+        if (tag == TAG_ENTER)
+            return;
+        m_status.m_skipped = true;
+        if (tag == TAG_LEAVE)
+            LogError(kErrorOther, kMessageLeaveWithoutEnter);
+        SkipData(tag);
+        tag = LoadChar();
+    }
+}
+
+void wxSerialize::FindCurrentLeaveLevel()
+{
+    int depth = 1;
+    if (m_haveBoundary)
+    {
+        m_haveBoundary = false;
+        if (m_lastBoundary == TAG_LEAVE)
+            return;
+        depth = 2;
+    }
+    bool first = true;
+    while (IsOk() && depth > 0)
+    {
+        const unsigned char tag = LoadChar();
+        if (!IsOk())
+            break;
+        if (!first)
+            m_status.m_skipped = true;
+        first = false;
+        SkipData(tag);
+        if (tag == TAG_ENTER)
+            ++depth;
+        else if (tag == TAG_LEAVE)
+            --depth;
+    }
+}
