@@ -111,12 +111,17 @@ public:
     bool PrivateSplitSettingValue(const wxString& raw, wchar_t& type, long& id, wxString& value);
 
 private:
+    // Throws the store's exception with message.
+    [[noreturn]] static void PrivateThrow(const wxString& message);
     kxSettingsGroup& PrivateGroup(long id);
     kxSettingsItem& PrivateItem(long group, long item);
     void PrivateLoadStaticGroup(kxSettingsGroup& group);
     void PrivateLoadDynamicGroup(kxSettingsGroup& group);
     void PrivateAddDynamicItem(kxSettingsGroup& group, const wxString* name, const wxString& value);
     void PrivateRestorePath(const wxString& path);
+    // The configuration holds exactly the groups the store would write, and no entries beside
+    // their items.
+    bool PrivateHoldsItsGroupsOnly();
     bool PrivateRewriteInPlace();
     // Writes the configuration's text to a temporary file beside the target, forces it to disk
     // and renames it over the target.
