@@ -46,6 +46,7 @@
 #include "kxRuzoVori/settings/kxSettingsSet.h"
 
 #include "kxRuzoVori/json/wxJSONReader.h"
+#include "kxRuzoVori/json/wxJSONRefData.h"
 #include "kxRuzoVori/json/wxJSONValue.h"
 #include "kxRuzoVori/json/wxJSONWriter.h"
 

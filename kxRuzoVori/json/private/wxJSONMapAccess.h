@@ -7,6 +7,10 @@
 
 #include "kxRuzoVori/json/wxJSONValue.h"
 
+#include <wx/version.h>
+
+#include <type_traits>
+
 // Asks for a value's data to be brought into the cache before it is needed.
 inline void wxJSONPrefetch(const wxJSONValue& value)
 {
@@ -18,9 +22,33 @@ inline void wxJSONPrefetch(const wxJSONValue& value)
     }
 }
 
+// Store and ForEach follow the hash table that the toolkit's macros in <wx/hashmap.h> write out in
+// its 3.2 series: buckets chained through m_next, a key's bucket its wxStringHash modulo the
+// bucket count, a new node first in its bucket, growth by grow_lf70 and ResizeTable. The checks
+// below make a toolkit whose table may differ fail the build instead of misplacing members.
+#if wxUSE_STD_CONTAINERS
+#error "the JSON object map expects the toolkit's own hash table, not the standard one"
+#endif
+static_assert(wxCHECK_VERSION(3, 2, 0) && !wxCHECK_VERSION(3, 3, 0),
+              "the JSON object map's direct access was written for the toolkit's 3.2 hash table: "
+              "check wxJSONMapAccess against this version's <wx/hashmap.h> and widen the range");
+
 struct wxJSONMapAccess : wxJSONInternalMap
 {
     typedef wxJSONInternalMap_wxImplementation_HashTable Table;
+
+    static_assert(std::is_same<Table::hasher, wxStringHash>::value &&
+                      std::is_same<Table::key_equal, wxStringEqual>::value,
+                  "members are placed by the hash the map looks them up with");
+    static_assert(
+        std::is_base_of<_wxHashTable_NodeBase, Node>::value &&
+            std::is_same<decltype(_wxHashTable_NodeBase::m_next), _wxHashTable_NodeBase*>::value &&
+            std::is_same<decltype(Node::m_value), value_type>::value,
+        "nodes are chained through their base");
+    static_assert(std::is_same<decltype(m_table), _wxHashTable_NodeBase**>::value &&
+                      std::is_same<decltype(m_tableBuckets), size_t>::value &&
+                      std::is_same<decltype(m_items), size_t>::value,
+                  "the table is an array of bucket heads with its counts beside it");
 
     // Stores value under key, replacing an earlier member of that name; key is left empty. The
     // name is hashed once and moved into the new member, where the map's own insertion would

@@ -1,0 +1,245 @@
+// The data JSON values share: its records, kept in the thread's block pool, and the copy-on-write
+// through which values share them.
+#include "kxRuzoVori/json/wxJSONRefData.h"
+
+#include "kxRuzoVori/json/private/wxJSONBlockPool.h"
+#include "kxRuzoVori/json/wxJSONValue.h"
+
+namespace
+{
+// A fresh map grows from a few buckets: objects in real documents are small and many, and the
+// toolkit's default of about a hundred buckets would cost every object almost a kilobyte.
+const size_t g_mapInitialBuckets = 0;
+
+// The stored type a requested type is kept as.
+wxJSONType StoredType(wxJSONType type)
+{
+    switch (type)
+    {
+    case wxJSONTYPE_LONG:
+    case wxJSONTYPE_INT64:
+    case wxJSONTYPE_SHORT:
+        return wxJSONTYPE_INT;
+    case wxJSONTYPE_ULONG:
+    case wxJSONTYPE_UINT64:
+    case wxJSONTYPE_USHORT:
+        return wxJSONTYPE_UINT;
+    case wxJSONTYPE_CSTRING:
+        return wxJSONTYPE_STRING;
+    default:
+        return type;
+    }
+}
+
+// Objects' maps are kept in pool blocks too.
+template <class... Args> wxJSONInternalMap* NewMap(const Args&... args)
+{
+    void* block = wxJSONTakeBlock(wxJSONBLOCK_MAP, sizeof(wxJSONInternalMap));
+    try
+    {
+        return new (block) wxJSONInternalMap(args...);
+    }
+    catch (...)
+    {
+        wxJSONReturnBlock(block);
+        throw;
+    }
+}
+
+void DeleteMap(wxJSONInternalMap* map)
+{
+    if (map)
+    {
+        map->~wxJSONInternalMap();
+        wxJSONReturnBlock(map);
+    }
+}
+} // namespace
+
+wxJSONRefData::wxJSONRefData()
+    : m_refCount(1), m_type(wxJSONTYPE_INVALID), m_valArray(nullptr), m_valMap(nullptr),
+      m_memBuff(nullptr), m_commentPos(wxJSONVALUE_COMMENT_BEFORE), m_comments(nullptr),
+      m_lineNo(-1)
+{
+    m_value.m_valUInt64 = 0;
+}
+
+static_assert(alignof(wxJSONRefData) <= wxJSONBlockAlign &&
+                  alignof(wxJSONValue) <= wxJSONBlockAlign,
+              "the block pool's alignment is enough for the records it holds");
+
+void* wxJSONRefData::operator new(size_t size)
+{
+    return wxJSONNewRecord<wxJSONRefData>(wxJSONBLOCK_DATA, size);
+}
+
+void wxJSONRefData::operator delete(void* p, size_t size)
+{
+    wxJSONDeleteRecord<wxJSONRefData>(p, size);
+}
+
+wxJSONRefData::~wxJSONRefData()
+{
+    delete m_valArray;
+    DeleteMap(m_valMap);
+    delete m_memBuff;
+    delete m_comments;
+}
+
+void* wxJSONValue::operator new(size_t size)
+{
+    return wxJSONNewRecord<wxJSONValue>(wxJSONBLOCK_HANDLE, size);
+}
+
+void wxJSONValue::operator delete(void* p, size_t size)
+{
+    wxJSONDeleteRecord<wxJSONValue>(p, size);
+}
+
+// copy-on-write
+
+wxJSONRefData* wxJSONValue::Init(wxJSONType type)
+{
+    UnRef();
+    m_refData = CreateRefData();
+    m_refData->m_type = StoredType(type > wxJSONTYPE_MEMORYBUFF ? wxJSONTYPE_INVALID : type);
+    return m_refData;
+}
+
+wxJSONType wxJSONValue::SetType(wxJSONType type)
+{
+    if (type > wxJSONTYPE_MEMORYBUFF)
+        type = wxJSONTYPE_INVALID;
+    wxJSONRefData* data = COW();
+    if (type == GetType())
+        return type;
+    data->m_type = StoredType(type);
+    data->m_valString.clear();
+    if (data->m_valArray)
+        data->m_valArray->Clear();
+    if (data->m_valMap)
+        data->m_valMap->clear();
+    if (data->m_memBuff)
+    {
+        // Emptying must not touch storage that other buffers may still share.
+        delete data->m_memBuff;
+        data->m_memBuff = nullptr;
+    }
+    if (data->m_type == wxJSONTYPE_MEMORYBUFF)
+        data->m_memBuff = new wxMemoryBuffer(0);
+    return type;
+}
+
+void wxJSONValue::Ref(const wxJSONValue& other)
+{
+    if (other.m_refData == m_refData)
+        return;
+    // other may live inside this value's own data: hold its data before letting ours go.
+    wxJSONRefData* data = other.m_refData;
+    if (data)
+        ++data->m_refCount;
+    UnRef();
+    m_refData = data;
+}
+
+void wxJSONValue::UnRef()
+{
+    if (!m_refData)
+        return;
+    if (--m_refData->m_refCount == 0)
+        delete m_refData;
+    m_refData = nullptr;
+}
+
+void wxJSONValue::UnShare()
+{
+    AllocExclusive();
+}
+
+void wxJSONValue::DeepCopy(const wxJSONValue& other)
+{
+    wxJSONRefData* clone = other.m_refData ? CloneRefData(other.m_refData) : nullptr;
+    UnRef();
+    m_refData = clone;
+}
+
+void wxJSONValue::SetRefData(wxJSONRefData* data)
+{
+    if (data == m_refData)
+        return;
+    UnRef();
+    m_refData = data;
+}
+
+wxJSONRefData* wxJSONValue::COW()
+{
+    AllocExclusive();
+    return m_refData;
+}
+
+void wxJSONValue::AllocExclusive()
+{
+    if (!m_refData)
+        m_refData = CreateRefData();
+    else if (m_refData->m_refCount > 1)
+    {
+        wxJSONRefData* clone = CloneRefData(m_refData);
+        UnRef();
+        m_refData = clone;
+    }
+}
+
+wxJSONRefData* wxJSONValue::CreateRefData() const
+{
+    return new wxJSONRefData;
+}
+
+wxJSONRefData* wxJSONValue::CloneRefData(const wxJSONRefData* other) const
+{
+    wxJSONRefData* data = new wxJSONRefData;
+    data->m_type = other->m_type;
+    data->m_value = other->m_value;
+    data->m_valString = other->m_valString;
+    data->m_commentPos = other->m_commentPos;
+    data->m_lineNo = other->m_lineNo;
+    if (other->m_comments)
+        data->m_comments = new wxArrayString(*other->m_comments);
+    if (other->m_valArray)
+    {
+        data->m_valArray = new wxJSONInternalArray;
+        data->m_valArray->Alloc(other->m_valArray->GetCount());
+        for (size_t i = 0; i < other->m_valArray->GetCount(); ++i)
+            data->m_valArray->Add(new wxJSONValue(other->m_valArray->Item(i)));
+    }
+    if (other->m_valMap)
+        data->m_valMap = NewMap(*other->m_valMap);
+    if (other->m_memBuff)
+        data->m_memBuff = new wxMemoryBuffer(*other->m_memBuff);
+    return data;
+}
+
+wxJSONInternalArray& wxJSONValue::PrivateArray()
+{
+    wxJSONRefData* data = COW();
+    if (data->m_type != wxJSONTYPE_ARRAY)
+    {
+        SetType(wxJSONTYPE_ARRAY);
+        data = m_refData;
+    }
+    if (!data->m_valArray)
+        data->m_valArray = new wxJSONInternalArray;
+    return *data->m_valArray;
+}
+
+wxJSONInternalMap& wxJSONValue::PrivateMap()
+{
+    wxJSONRefData* data = COW();
+    if (data->m_type != wxJSONTYPE_OBJECT)
+    {
+        SetType(wxJSONTYPE_OBJECT);
+        data = m_refData;
+    }
+    if (!data->m_valMap)
+        data->m_valMap = NewMap(g_mapInitialBuckets);
+    return *data->m_valMap;
+}
