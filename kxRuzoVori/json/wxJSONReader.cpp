@@ -1,94 +1,22 @@
+// The JSON reader: the parse of arrays and objects token by token, values, literals, numbers and
+// strings.
 #include "kxRuzoVori/json/wxJSONReader.h"
 
 #include "kxRuzoVori/core/private/kxHex.h"
 #include "kxRuzoVori/core/private/kxUtf.h"
 #include "kxRuzoVori/json/private/wxJSONMapAccess.h"
+#include "kxRuzoVori/json/private/wxJSONNumber.h"
+#include "kxRuzoVori/json/private/wxJSONReaderInput.h"
 #include "kxRuzoVori/json/private/wxJSONText.h"
 
 #include <wx/mstream.h>
 
-#include <algorithm>
-#include <charconv>
 #include <cstring>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
+using namespace wxJSONReaderInput;
 
 namespace
 {
-const size_t g_firstChunkSize = 4 * 1024;
-const size_t g_chunkSize = 64 * 1024;
-
-bool IsTokenEnd(int ch)
-{
-    switch (ch)
-    {
-    case -1:
-    case ',':
-    case ':':
-    case '[':
-    case ']':
-    case '{':
-    case '}':
-    case ' ':
-    case '\t':
-    case '\r':
-    case '\n':
-    case '\b':
-        return true;
-    default:
-        return false;
-    }
-}
-
-#ifdef __SSE2__
-// The bits of the 16 bytes at p that equal any of the given bytes.
-template <class... Bytes> inline unsigned MatchMask(const char* p, Bytes... bytes)
-{
-    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    __m128i hits = _mm_setzero_si128();
-    ((hits = _mm_or_si128(hits, _mm_cmpeq_epi8(chunk, _mm_set1_epi8(bytes)))), ...);
-    return static_cast<unsigned>(_mm_movemask_epi8(hits));
-}
-#endif
-
-// The first byte of [p, end) that is neither a space nor a tab: indentation is long in
-// pretty-printed text, so it is skipped sixteen bytes at a time.
-inline const char* SkipBlanks(const char* p, const char* end)
-{
-#ifdef __SSE2__
-    while (end - p >= 16)
-    {
-        const unsigned blanks = MatchMask(p, ' ', '\t');
-        if (blanks != 0xFFFF)
-            return p + __builtin_ctz(~blanks);
-        p += 16;
-    }
-#endif
-    while (p < end && (*p == ' ' || *p == '\t'))
-        ++p;
-    return p;
-}
-
-// The first byte of [p, end) that ends a plain run inside a string: a quote, a backslash or a
-// line end.
-inline const char* SkipPlainText(const char* p, const char* end)
-{
-#ifdef __SSE2__
-    while (end - p >= 16)
-    {
-        const unsigned stops = MatchMask(p, '"', '\\', '\n', '\r');
-        if (stops)
-            return p + __builtin_ctz(stops);
-        p += 16;
-    }
-#endif
-    while (p < end && *p != '"' && *p != '\\' && *p != '\n' && *p != '\r')
-        ++p;
-    return p;
-}
-
 // Four hexadecimal digits as one UTF-16 code unit, or -1.
 int ParseUES(const char* ues)
 {
@@ -103,98 +31,6 @@ int ParseUES(const char* ues)
     return value;
 }
 
-// An optional sign and up to 20 decimal digits not above 2^64 - 1; the empty text gives 0.
-bool ParseDigits(const char* p, size_t n, unsigned long long* value, char* sign)
-{
-    *sign = 0;
-    if (n && (p[0] == '+' || p[0] == '-'))
-    {
-        *sign = p[0];
-        ++p;
-        --n;
-    }
-    if (n > 20)
-        return false;
-    static const char maxDigits[] = "18446744073709551615";
-    if (n == 20)
-    {
-        for (size_t i = 0; i < 20; ++i)
-        {
-            if (p[i] < '0' || p[i] > '9')
-                return false;
-            if (p[i] != maxDigits[i])
-            {
-                if (p[i] > maxDigits[i])
-                    return false;
-                break;
-            }
-        }
-    }
-    unsigned long long v = 0;
-    for (size_t i = 0; i < n; ++i)
-    {
-        if (p[i] < '0' || p[i] > '9')
-            return false;
-        v = v * 10 + static_cast<unsigned>(p[i] - '0');
-    }
-    *value = v;
-    return true;
-}
-
-bool ParseSigned(const char* p, size_t n, long long* out)
-{
-    unsigned long long v;
-    char sign;
-    if (!ParseDigits(p, n, &v, &sign))
-        return false;
-    if (sign == '-')
-    {
-        if (v > (1ULL << 63))
-            return false;
-        *out = static_cast<long long>(0 - v);
-        return true;
-    }
-    if (v >= (1ULL << 63))
-        return false;
-    *out = static_cast<long long>(v);
-    return true;
-}
-
-bool ParseUnsigned(const char* p, size_t n, unsigned long long* out)
-{
-    unsigned long long v;
-    char sign;
-    if (!ParseDigits(p, n, &v, &sign) || sign == '-')
-        return false;
-    *out = v;
-    return true;
-}
-
-// A decimal floating-point number: digits, point, exponent and signs only, so that words like
-// "inf" or "nan" and hexadecimal forms are refused, and values out of the double range too.
-bool ParseDouble(const char* p, size_t n, double* out)
-{
-    for (size_t i = 0; i < n; ++i)
-    {
-        char c = p[i];
-        if (!((c >= '0' && c <= '9') || c == '.' || c == 'e' || c == 'E' || c == '+' || c == '-'))
-            return false;
-    }
-    if (n && p[0] == '+')
-    {
-        ++p;
-        --n;
-        if (n && p[0] == '-')
-            return false;
-    }
-    double d;
-    std::from_chars_result r = std::from_chars(p, p + n, d);
-    if (r.ec != std::errc() || r.ptr != p + n)
-        return false;
-    *out = d;
-    return true;
-}
-
 // Whether text equals the lower-case word in any letter case.
 bool SameLetters(const char* text, const char* word, size_t len)
 {
@@ -207,23 +43,6 @@ bool SameLetters(const char* text, const char* word, size_t len)
             return false;
     }
     return true;
-}
-
-// Whether the value holds data of the stored type (any type but INVALID when none is given).
-inline bool IsStored(const wxJSONValue& value, wxJSONType type = wxJSONTYPE_INVALID)
-{
-    const wxJSONRefData* data = value.GetRefData();
-    if (!data)
-        return false;
-    return type == wxJSONTYPE_INVALID ? data->m_type != wxJSONTYPE_INVALID : data->m_type == type;
-}
-
-wxString Narrow(const char* p, size_t n)
-{
-    wxString s = wxString::FromUTF8(p, n);
-    if (s.empty() && n)
-        s = wxString::From8BitData(p, n);
-    return s;
 }
 } // namespace
 
@@ -262,118 +81,6 @@ int wxJSONReader::GetDepth() const
     return m_depth;
 }
 
-// input
-
-void wxJSONReader::PrivateBind(wxInputStream& is)
-{
-    m_stream = &is;
-    m_cur = m_end = nullptr;
-    m_inPlace = false;
-    m_aborted = false;
-    // A memory stream's bytes are read where they lie: no copy and no call per byte.
-    wxMemoryInputStream* memory = dynamic_cast<wxMemoryInputStream*>(&is);
-    if (memory && memory->GetInputStreamBuffer())
-    {
-        wxStreamBuffer* buffer = memory->GetInputStreamBuffer();
-        m_cur = static_cast<const char*>(buffer->GetBufferPos());
-        m_end = static_cast<const char*>(buffer->GetBufferEnd());
-        m_inPlace = m_cur != nullptr;
-        if (!m_inPlace)
-            m_cur = m_end = nullptr;
-    }
-}
-
-bool wxJSONReader::PrivateEnsure(size_t n)
-{
-    if (static_cast<size_t>(m_end - m_cur) >= n)
-        return true;
-    if (m_inPlace || m_aborted || !m_stream)
-        return false;
-    size_t left = m_end - m_cur;
-    if (left && m_chunk.data() != m_cur)
-        std::memmove(m_chunk.data(), m_cur, left);
-    // Start small, so that short texts cost little, and double up to the full chunk size.
-    size_t size = m_chunk.empty() ? g_firstChunkSize : std::min(2 * m_chunk.size(), g_chunkSize);
-    if (size < left + n)
-        size = left + n;
-    if (m_chunk.size() < size)
-        m_chunk.resize(size);
-    size_t have = left;
-    while (have < n && !m_stream->Eof())
-    {
-        m_stream->Read(m_chunk.data() + have, m_chunk.size() - have);
-        size_t got = m_stream->LastRead();
-        if (got == 0)
-            break;
-        have += got;
-    }
-    m_cur = m_chunk.data();
-    m_end = m_cur + have;
-    return have >= n;
-}
-
-inline int wxJSONReader::PrivateNextByte()
-{
-    if (m_cur == m_end && !PrivateEnsure(1))
-        return -1;
-    return static_cast<unsigned char>(*m_cur++);
-}
-
-void wxJSONReader::PrivateAbort()
-{
-    m_aborted = true;
-    m_cur = m_end;
-}
-
-inline int wxJSONReader::PrivateReadChar()
-{
-    int ch = PrivateNextByte();
-    if (ch == -1)
-        return -1;
-    if (ch == '\r' && PrivateEnsure(1) && *m_cur == '\n')
-    {
-        ++m_cur;
-        ch = '\n';
-    }
-    if (ch == '\n')
-    {
-        ++m_lineNo;
-        m_colNo = 1;
-    }
-    else
-        ++m_colNo;
-    return ch;
-}
-
-int wxJSONReader::ReadChar(wxInputStream& is)
-{
-    if (m_stream != &is)
-        PrivateBind(is);
-    return PrivateReadChar();
-}
-
-int wxJSONReader::PeekChar(wxInputStream& is)
-{
-    if (m_stream != &is)
-        PrivateBind(is);
-    if (!PrivateEnsure(1))
-        return -1;
-    return static_cast<unsigned char>(*m_cur);
-}
-
-int wxJSONReader::SkipWhiteSpace(wxInputStream& is)
-{
-    if (m_stream != &is)
-        PrivateBind(is);
-    int ch;
-    do
-        ch = PrivateReadChar();
-    while (ch == ' ' || ch == '\t' || ch == '\n');
-    return ch;
-}
-
-// messages
-
 void wxJSONReader::AddError(const wxString& descr)
 {
     int count = static_cast<int>(m_errors.GetCount());
@@ -408,8 +115,6 @@ void wxJSONReader::AddWarning(int type, const wxString& descr)
     else if (count == m_maxErrors)
         m_warnings.Add(wxT("Error: too many warning messages - ignoring further warnings"));
 }
-
-// the parse
 
 int wxJSONReader::Parse(const wxString& doc, wxJSONValue* root)
 {
@@ -486,6 +191,17 @@ int wxJSONReader::GetStart(wxInputStream& is)
     return ch;
 }
 
+// The array or object DoRead is reading: the container, the value read last and the member name
+// read before it.
+struct wxJSONReader::Frame
+{
+    wxJSONValue& m_parent;
+    wxJSONValue& m_value;
+    wxString m_key;
+    bool m_haveKey;
+    const bool m_inObject;
+};
+
 int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
 {
     if (m_stream != &is)
@@ -494,14 +210,12 @@ int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
     if (m_depth < m_level)
         m_depth = m_level;
     wxJSONValue value{wxJSONValue::NoData()};
-    wxString key;
-    bool haveKey = false;
     // Until a value is read the container itself is current, so that a comment on the line of
     // its opening bracket stays with it.
     m_current = &parent;
     m_next = &value;
     parent.SetLineNo(m_lineNo);
-    const bool inObject = IsStored(parent, wxJSONTYPE_OBJECT);
+    Frame frame{parent, value, wxString(), false, IsStored(parent, wxJSONTYPE_OBJECT)};
 
     int ch = PrivateReadChar();
     while (ch != -1)
@@ -512,14 +226,8 @@ int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
         case '\t':
         case '\r':
         case '\n':
-        {
-            // Indentation comes in runs: skip them without the per-character bookkeeping.
-            const char* p = SkipBlanks(m_cur, m_end);
-            m_colNo += static_cast<int>(p - m_cur);
-            m_cur = p;
-            ch = PrivateReadChar();
-        }
-        break;
+            ch = PrivateSkipBlanks();
+            break;
         case '"':
             ch = ReadString(is, value);
             m_current = &value;
@@ -529,9 +237,7 @@ int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
             m_current = &value;
             break;
         case ',':
-            PrivateStoreValue(ch, haveKey ? &key : nullptr, value, parent);
-            key.clear();
-            haveKey = false;
+            PrivateStoreMember(ch, frame);
             ch = PrivateReadChar();
             break;
         case '/':
@@ -539,80 +245,15 @@ int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
             StoreComment(&parent);
             break;
         case ':':
-            if (inObject)
-            {
-                if (!IsStored(value, wxJSONTYPE_STRING))
-                    AddError(wxT("':' follows a value which is not of type 'string'"));
-                else if (haveKey)
-                    AddError(wxT("':' not allowed where a 'name' string was already available"));
-                else
-                {
-                    // The name moves out of the value's data, which nothing else shares.
-                    key.swap(value.GetRefData()->m_valString);
-                    haveKey = true;
-                }
-                // The last stored value may lie inside what is dropped here.
-                m_lastStored = nullptr;
-                wxJSONRefData* data = value.GetRefData();
-                if (data && data->m_refCount == 1 && data->m_type == wxJSONTYPE_STRING)
-                {
-                    // The name's data is emptied for the member's value instead of being
-                    // freed and allocated again.
-                    data->m_type = wxJSONTYPE_INVALID;
-                    data->m_valString.clear();
-                    delete data->m_comments;
-                    data->m_comments = nullptr;
-                    data->m_commentPos = wxJSONVALUE_COMMENT_BEFORE;
-                    data->m_lineNo = -1;
-                }
-                else
-                    value.UnRef();
-            }
-            else
-                AddError(wxT("':' can only used in object's values"));
-            ch = PrivateReadChar();
+            ch = PrivateColon(frame);
             break;
         case '[':
         case '{':
-        {
-            if (inObject)
-            {
-                if (!haveKey)
-                    AddError(ch == '[' ? wxT("'[' is not allowed here ('name' is missing")
-                                       : wxT("'{' is not allowed here ('name' is missing"));
-                if (IsStored(value))
-                    AddError(ch == '[' ? wxT("'[' cannot follow a 'value' text")
-                                       : wxT("'{' cannot follow a 'value'"));
-            }
-            else if (IsStored(value))
-                AddError(ch == '[' ? wxT("'[' cannot follow a 'value'")
-                                   : wxT("'{' cannot follow a 'value' in JSON array"));
-            if (m_level >= MAX_NESTING)
-            {
-                AddError(wxT("arrays and objects are nested too deeply"));
-                PrivateAbort();
-                ch = -1;
-                break;
-            }
-            // A value read before is replaced, and the last stored value may lie inside it.
-            m_lastStored = nullptr;
-            value.SetType(ch == '[' ? wxJSONTYPE_ARRAY : wxJSONTYPE_OBJECT);
-            ch = DoRead(is, value);
-            m_current = m_next = &value;
+            ch = PrivateOpen(is, ch, frame);
             break;
-        }
         case ']':
         case '}':
-            if (ch == ']' && !IsStored(parent, wxJSONTYPE_ARRAY))
-                AddWarning(wxJSONREADER_MISSING,
-                           wxT("Trying to close an object using the ']' (close-array) char"));
-            if (ch == '}' && !inObject)
-                AddWarning(wxJSONREADER_MISSING,
-                           wxT("Trying to close an array using the '}' (close-object) char"));
-            PrivateStoreValue(ch, haveKey ? &key : nullptr, value, parent);
-            --m_level;
-            m_current = m_next = nullptr;
-            return PrivateReadChar();
+            return PrivateClose(ch, frame);
         default:
             ch = ReadValue(is, ch, value);
             m_current = &value;
@@ -620,17 +261,118 @@ int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
         }
     }
 
+    return PrivateEndOfInput(frame);
+}
+
+int wxJSONReader::PrivateSkipBlanks()
+{
+    // Indentation comes in runs: skip them without the per-character bookkeeping.
+    const char* p = SkipBlanks(m_cur, m_end);
+    m_colNo += static_cast<int>(p - m_cur);
+    m_cur = p;
+    return PrivateReadChar();
+}
+
+int wxJSONReader::PrivateEndOfInput(Frame& frame)
+{
     if (!m_aborted)
     {
-        if (IsStored(parent, wxJSONTYPE_ARRAY))
+        if (IsStored(frame.m_parent, wxJSONTYPE_ARRAY))
             AddWarning(wxJSONREADER_MISSING, wxT("']' missing at end of file"));
         else
             AddWarning(wxJSONREADER_MISSING, wxT("'}' missing at end of file"));
-        PrivateStoreValue(ch, haveKey ? &key : nullptr, value, parent);
+        PrivateStoreMember(-1, frame);
     }
     --m_level;
     m_current = m_next = nullptr;
     return -1;
+}
+
+void wxJSONReader::PrivateStoreMember(int ch, Frame& frame)
+{
+    PrivateStoreValue(ch, frame.m_haveKey ? &frame.m_key : nullptr, frame.m_value, frame.m_parent);
+    frame.m_key.clear();
+    frame.m_haveKey = false;
+}
+
+int wxJSONReader::PrivateColon(Frame& frame)
+{
+    if (!frame.m_inObject)
+    {
+        AddError(wxT("':' can only used in object's values"));
+        return PrivateReadChar();
+    }
+    wxJSONValue& value = frame.m_value;
+    if (!IsStored(value, wxJSONTYPE_STRING))
+        AddError(wxT("':' follows a value which is not of type 'string'"));
+    else if (frame.m_haveKey)
+        AddError(wxT("':' not allowed where a 'name' string was already available"));
+    else
+    {
+        // The name moves out of the value's data, which nothing else shares.
+        frame.m_key.swap(value.GetRefData()->m_valString);
+        frame.m_haveKey = true;
+    }
+    // The last stored value may lie inside what is dropped here.
+    m_lastStored = nullptr;
+    wxJSONRefData* data = value.GetRefData();
+    if (data && data->m_refCount == 1 && data->m_type == wxJSONTYPE_STRING)
+    {
+        // The name's data is emptied for the member's value instead of being freed and
+        // allocated again.
+        data->m_type = wxJSONTYPE_INVALID;
+        data->m_valString.clear();
+        delete data->m_comments;
+        data->m_comments = nullptr;
+        data->m_commentPos = wxJSONVALUE_COMMENT_BEFORE;
+        data->m_lineNo = -1;
+    }
+    else
+        value.UnRef();
+    return PrivateReadChar();
+}
+
+int wxJSONReader::PrivateOpen(wxInputStream& is, int ch, Frame& frame)
+{
+    wxJSONValue& value = frame.m_value;
+    if (frame.m_inObject)
+    {
+        if (!frame.m_haveKey)
+            AddError(ch == '[' ? wxT("'[' is not allowed here ('name' is missing")
+                               : wxT("'{' is not allowed here ('name' is missing"));
+        if (IsStored(value))
+            AddError(ch == '[' ? wxT("'[' cannot follow a 'value' text")
+                               : wxT("'{' cannot follow a 'value'"));
+    }
+    else if (IsStored(value))
+        AddError(ch == '[' ? wxT("'[' cannot follow a 'value'")
+                           : wxT("'{' cannot follow a 'value' in JSON array"));
+    if (m_level >= MAX_NESTING)
+    {
+        AddError(wxT("arrays and objects are nested too deeply"));
+        PrivateAbort();
+        return -1;
+    }
+    // A value read before is replaced, and the last stored value may lie inside it.
+    m_lastStored = nullptr;
+    value.SetType(ch == '[' ? wxJSONTYPE_ARRAY : wxJSONTYPE_OBJECT);
+    ch = DoRead(is, value);
+    m_current = m_next = &value;
+    return ch;
+}
+
+int wxJSONReader::PrivateClose(int ch, Frame& frame)
+{
+    if (ch == ']' && !IsStored(frame.m_parent, wxJSONTYPE_ARRAY))
+        AddWarning(wxJSONREADER_MISSING,
+                   wxT("Trying to close an object using the ']' (close-array) char"));
+    if (ch == '}' && !frame.m_inObject)
+        AddWarning(wxJSONREADER_MISSING,
+                   wxT("Trying to close an array using the '}' (close-object) char"));
+    PrivateStoreMember(ch, frame);
+    --m_level;
+    m_current = m_next = nullptr;
+    return PrivateReadChar();
 }
 
 void wxJSONReader::StoreValue(int ch, const wxString& key, wxJSONValue& value, wxJSONValue& parent)
@@ -723,7 +465,7 @@ bool wxJSONReader::PrivateNumber(wxJSONValue& val)
     if (digit || first == '-')
     {
         long long i;
-        if (ParseSigned(p, n, &i))
+        if (wxJSONParseSigned(p, n, &i))
         {
             val = i;
             return true;
@@ -732,7 +474,7 @@ bool wxJSONReader::PrivateNumber(wxJSONValue& val)
     if (digit || first == '+')
     {
         unsigned long long u;
-        if (ParseUnsigned(p, n, &u))
+        if (wxJSONParseUnsigned(p, n, &u))
         {
             val = u;
             return true;
@@ -741,7 +483,7 @@ bool wxJSONReader::PrivateNumber(wxJSONValue& val)
     if (digit || first == '+' || first == '-')
     {
         double d;
-        if (ParseDouble(p, n, &d))
+        if (wxJSONParseDouble(p, n, &d))
         {
             val = d;
             return true;
@@ -824,56 +566,7 @@ int wxJSONReader::ReadString(wxInputStream& is, wxJSONValue& val)
             m_bytes += static_cast<char>(ch);
             continue;
         }
-        ch = PrivateReadChar();
-        switch (ch)
-        {
-        case -1:
-            break;
-        case '"':
-        case '\\':
-        case '/':
-            m_bytes += static_cast<char>(ch);
-            break;
-        case 'b':
-            m_bytes += '\b';
-            break;
-        case 'f':
-            m_bytes += '\f';
-            break;
-        case 'n':
-            m_bytes += '\n';
-            break;
-        case 'r':
-            m_bytes += '\r';
-            break;
-        case 't':
-            m_bytes += '\t';
-            break;
-        case 'u':
-        {
-            char ues[5];
-            if (ReadUES(is, ues) < 0)
-                break;
-            int unit = ParseUES(ues);
-            // A high surrogate directly followed by an escaped low one is one character.
-            if (kxIsHighSurrogate(unit) && PrivateEnsure(6) && m_cur[0] == '\\' && m_cur[1] == 'u')
-            {
-                int low = ParseUES(m_cur + 2);
-                if (kxIsLowSurrogate(low))
-                {
-                    m_cur += 6;
-                    m_colNo += 6;
-                    kxUtf8Append(m_bytes, kxJoinSurrogates(unit, low));
-                    break;
-                }
-            }
-            AppendUES(m_bytes, ues);
-            break;
-        }
-        default:
-            AddError(wxT("Unknow escaped character '\\%c'"), static_cast<wxChar>(ch));
-            break;
-        }
+        ch = PrivateEscape(is);
         if (ch == -1)
             break;
     }
@@ -941,226 +634,57 @@ int wxJSONReader::AppendUES(std::string& utf8Buff, const char* uesBuffer)
     return 0;
 }
 
-int wxJSONReader::ReadMemoryBuff(wxInputStream& is, wxJSONValue& val)
+int wxJSONReader::PrivateEscape(wxInputStream& is)
 {
-    if (m_stream != &is)
-        PrivateBind(is);
-    AddWarning(wxJSONREADER_MEMORYBUFF, wxT("the 'memory buffer' type is not valid JSON text"));
-    std::string bytes;
-    int invalid = 0;
-    int ch;
-    for (;;)
+    const int ch = PrivateReadChar();
+    switch (ch)
     {
-        ch = PrivateReadChar();
-        if (ch == -1 || ch == '\'')
-            break;
-        int ch2 = PrivateReadChar();
-        if (ch2 == -1 || ch2 == '\'')
-        {
-            ++invalid;
-            ch = ch2;
-            break;
-        }
-        // Only upper-case digits, as the writer produces them.
-        int hi = kxUpperHexValue(ch);
-        int lo = kxUpperHexValue(ch2);
-        if (hi < 0 || lo < 0)
-            ++invalid;
-        else
-            bytes += static_cast<char>(hi * 16 + lo);
-    }
-    if (invalid)
-        AddError(
-            wxString::Format(wxT("the 'memory buffer' type contains %d invalid digits"), invalid));
-    wxMemoryBuffer buff(bytes.size());
-    if (!bytes.empty())
-        buff.AppendData(bytes.data(), bytes.size());
-    if (IsStored(val, wxJSONTYPE_MEMORYBUFF))
-        val.Cat(buff);
-    else if (IsStored(val))
-        AddError(wxT("Memory buffer value cannot follow another value"));
-    else
-    {
-        val = buff;
-        val.SetLineNo(m_lineNo);
-    }
-    return ch == -1 ? -1 : PrivateReadChar();
-}
-
-int wxJSONReader::SkipComment(wxInputStream& is)
-{
-    if (m_stream != &is)
-        PrivateBind(is);
-    const int startLine = m_lineNo;
-    int ch = PrivateReadChar();
-    m_bytes.clear();
-    if (ch == '/' || ch == '*')
-    {
-        AddWarning(wxJSONREADER_ALLOW_COMMENTS,
-                   wxT("Comments may be tolerated in JSON text but they are not part of JSON "
-                       "syntax"));
-        m_commentLine = startLine;
-        m_bytes += '/';
+    case -1:
+        break;
+    case '"':
+    case '\\':
+    case '/':
         m_bytes += static_cast<char>(ch);
-        if (ch == '/')
-        {
-            for (;;)
-            {
-                ch = PrivateReadChar();
-                if (ch == -1)
-                    break;
-                if (ch == '\n' || ch == '\r')
-                {
-                    if (ch == '\r' && PeekChar(is) == '\n')
-                        PrivateReadChar();
-                    ch = PrivateReadChar();
-                    break;
-                }
-                m_bytes += static_cast<char>(ch);
-            }
-        }
-        else
-        {
-            int prev = 0;
-            for (;;)
-            {
-                ch = PrivateReadChar();
-                if (ch == -1)
-                    break;
-                m_bytes += static_cast<char>(ch);
-                if (prev == '*' && ch == '/')
-                {
-                    ch = PrivateReadChar();
-                    break;
-                }
-                prev = ch;
-            }
-        }
-        m_comment = Narrow(m_bytes.data(), m_bytes.size());
-        return ch;
-    }
-
-    AddError(wxT("Strange '/' (did you want to insert a comment?)"));
-    int prev = ch;
-    while (ch != -1 && ch != '\n')
+        break;
+    case 'b':
+        m_bytes += '\b';
+        break;
+    case 'f':
+        m_bytes += '\f';
+        break;
+    case 'n':
+        m_bytes += '\n';
+        break;
+    case 'r':
+        m_bytes += '\r';
+        break;
+    case 't':
+        m_bytes += '\t';
+        break;
+    case 'u':
     {
-        ch = PrivateReadChar();
-        if (prev == '*' && ch == '/')
+        char ues[5];
+        if (ReadUES(is, ues) < 0)
             break;
-        prev = ch;
-    }
-    return ch == -1 ? -1 : PrivateReadChar();
-}
-
-void wxJSONReader::StoreComment(const wxJSONValue* parent)
-{
-    if (!(m_flags & wxJSONREADER_STORE_COMMENTS) || m_comment.empty())
-    {
-        m_comment.clear();
-        return;
-    }
-    wxJSONValue* target = nullptr;
-    if (m_current && m_current->GetLineNo() == m_commentLine)
-        target = m_current;
-    else if (m_next && m_next->GetLineNo() == m_commentLine)
-        target = m_next;
-    else if (m_lastStored && m_lastStored->GetLineNo() == m_commentLine)
-        target = m_lastStored;
-    if (target)
-        target->AddComment(m_comment, wxJSONVALUE_COMMENT_INLINE);
-    else if (m_flags & wxJSONREADER_COMMENTS_AFTER)
-    {
-        if (m_current && m_current->IsValid() && m_current != parent)
-            target = m_current;
-        else
-            target = m_lastStored;
-        if (target)
-            target->AddComment(m_comment, wxJSONVALUE_COMMENT_AFTER);
-        else
-            AddError(wxT("Cannot find a value for storing the comment (flag AFTER)"));
-    }
-    else if (m_next)
-        m_next->AddComment(m_comment, wxJSONVALUE_COMMENT_BEFORE);
-    else
-        AddError(wxT("Cannot find a value for storing the comment (flag BEFORE)"));
-    m_comment.clear();
-}
-
-bool wxJSONReader::DoStrto_ll(const wxString& str, wxUint64* ui64, wxChar* sign)
-{
-    if (!str.IsAscii())
-        return false;
-    wxCharBuffer narrow = str.ToAscii();
-    unsigned long long value;
-    char s;
-    if (!ParseDigits(narrow.data(), narrow.length(), &value, &s))
-        return false;
-    *ui64 = value;
-    *sign = s;
-    return true;
-}
-
-bool wxJSONReader::Strtoll(const wxString& str, wxInt64* i64)
-{
-    if (!str.IsAscii())
-        return false;
-    wxCharBuffer narrow = str.ToAscii();
-    long long value;
-    if (!ParseSigned(narrow.data(), narrow.length(), &value))
-        return false;
-    *i64 = value;
-    return true;
-}
-
-bool wxJSONReader::Strtoull(const wxString& str, wxUint64* ui64)
-{
-    if (!str.IsAscii())
-        return false;
-    wxCharBuffer narrow = str.ToAscii();
-    unsigned long long value;
-    if (!ParseUnsigned(narrow.data(), narrow.length(), &value))
-        return false;
-    *ui64 = value;
-    return true;
-}
-
-int wxJSONReader::NumBytes(char ch)
-{
-    return UTF8NumBytes(ch);
-}
-
-int wxJSONReader::UTF8NumBytes(char ch)
-{
-    unsigned char c = static_cast<unsigned char>(ch);
-    if (c < 0x80)
-        return 1;
-    int n = 0;
-    while (c & 0x80)
-    {
-        ++n;
-        c = static_cast<unsigned char>(c << 1);
-    }
-    return n;
-}
-
-int wxJSONReader::ConvertCharByChar(wxString& s, const wxMemoryBuffer& utf8Buffer)
-{
-    const char* p = static_cast<const char*>(utf8Buffer.GetData());
-    size_t len = utf8Buffer.GetDataLen();
-    s.clear();
-    size_t i = 0;
-    while (i < len)
-    {
-        size_t n = static_cast<size_t>(UTF8NumBytes(p[i]));
-        wxString one;
-        if (n == 0 || n > 4 || i + n > len || !wxJSONDecodeUTF8(p + i, n, one, m_wide))
+        int unit = ParseUES(ues);
+        // A high surrogate directly followed by an escaped low one is one character.
+        if (kxIsHighSurrogate(unit) && PrivateEnsure(6) && m_cur[0] == '\\' && m_cur[1] == 'u')
         {
-            s += wxT('?');
-            ++i;
-            continue;
+            int low = ParseUES(m_cur + 2);
+            if (kxIsLowSurrogate(low))
+            {
+                m_cur += 6;
+                m_colNo += 6;
+                kxUtf8Append(m_bytes, kxJoinSurrogates(unit, low));
+                break;
+            }
         }
-        s += one;
-        i += n;
+        AppendUES(m_bytes, ues);
+        break;
     }
-    return 0;
+    default:
+        AddError(wxT("Unknow escaped character '\\%c'"), static_cast<wxChar>(ch));
+        break;
+    }
+    return ch;
 }

@@ -117,6 +117,22 @@ private:
     void PrivateStoreValue(int ch, wxString* key, wxJSONValue& value, wxJSONValue& parent);
     bool PrivateNumber(wxJSONValue& val);
 
+    // The steps DoRead takes on the tokens of the array or object it reads.
+    struct Frame;
+    void PrivateStoreMember(int ch, Frame& frame);
+    int PrivateColon(Frame& frame);
+    int PrivateOpen(wxInputStream& is, int ch, Frame& frame);
+    int PrivateClose(int ch, Frame& frame);
+    int PrivateEndOfInput(Frame& frame);
+    // Passes over a run of blanks; returns the character after it.
+    int PrivateSkipBlanks();
+    // Decodes the escape after a backslash into m_bytes; returns the character that followed the
+    // backslash, -1 at the end of the input.
+    int PrivateEscape(wxInputStream& is);
+    // Reads the rest of a "//" (kind '/') or "/*" (kind '*') comment into m_bytes; returns the
+    // character after it.
+    int PrivateCommentBody(wxInputStream& is, int kind);
+
     wxInputStream* m_stream;
     const char* m_cur;
     const char* m_end;
