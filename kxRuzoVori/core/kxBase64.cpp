@@ -96,6 +96,38 @@ size_t DecodeQuartets(const unsigned char* in, size_t quartets, unsigned char* o
     return q;
 }
 
+// The pads that end a quartet holding count characters at the "=" at in[i]: one after three
+// characters, two after two when a second "=" follows; 0, with the index to report in errorAt,
+// where no pad may stand.
+int CountPads(const unsigned char* in, size_t i, size_t srcLen, int count, size_t& errorAt)
+{
+    if (count == 3)
+        return 1;
+    if (count == 2 && i + 1 < srcLen && in[i + 1] == '=')
+        return 2;
+    errorAt = count == 2 && i + 1 < srcLen ? i + 1 : i;
+    return 0;
+}
+
+// Writes the bytes of a decoded quartet at out + decoded (only counting them when out is null);
+// false when they do not fit in dstLen.
+bool PutQuartet(const unsigned* quartet, size_t bytes, unsigned char* out, size_t dstLen,
+                size_t& decoded)
+{
+    if (out && decoded + bytes > dstLen)
+        return false;
+    if (out)
+    {
+        out[decoded] = static_cast<unsigned char>((quartet[0] << 2) | (quartet[1] >> 4));
+        if (bytes > 1)
+            out[decoded + 1] = static_cast<unsigned char>((quartet[1] << 4) | (quartet[2] >> 2));
+        if (bytes > 2)
+            out[decoded + 2] = static_cast<unsigned char>((quartet[2] << 6) | quartet[3]);
+    }
+    decoded += bytes;
+    return true;
+}
+
 inline void EncodeGroup(const unsigned char* in, char* out)
 {
     const unsigned group = (unsigned(in[0]) << 16) | (unsigned(in[1]) << 8) | in[2];
@@ -200,17 +232,11 @@ size_t kxBase64Decode(void* dst, size_t dstLen, const char* src, size_t srcLen,
         }
         if (value == kPad)
         {
-            if (count == 3)
-                pads = 1;
-            else if (count == 2 && i + 1 < srcLen && in[i + 1] == '=')
-            {
-                pads = 2;
-                ++i;
-            }
-            else if (count == 2)
-                return fail(i + 1 < srcLen ? i + 1 : i);
-            else
-                return fail(i);
+            size_t errorAt;
+            pads = CountPads(in, i, srcLen, count, errorAt);
+            if (pads == 0)
+                return fail(errorAt);
+            i += pads - 1;
             ended = true;
             while (count < 4)
                 quartet[count++] = 0;
@@ -224,19 +250,8 @@ size_t kxBase64Decode(void* dst, size_t dstLen, const char* src, size_t srcLen,
 
         if (count == 4)
         {
-            const size_t bytes = 3 - pads;
-            if (out && decoded + bytes > dstLen)
+            if (!PutQuartet(quartet, 3 - pads, out, dstLen, decoded))
                 return fail(i);
-            if (out)
-            {
-                out[decoded] = static_cast<unsigned char>((quartet[0] << 2) | (quartet[1] >> 4));
-                if (bytes > 1)
-                    out[decoded + 1] =
-                        static_cast<unsigned char>((quartet[1] << 4) | (quartet[2] >> 2));
-                if (bytes > 2)
-                    out[decoded + 2] = static_cast<unsigned char>((quartet[2] << 6) | quartet[3]);
-            }
-            decoded += bytes;
             count = 0;
         }
         ++i;

@@ -202,6 +202,117 @@ struct wxJSONReader::Frame
     const bool m_inObject;
 };
 
+[[gnu::always_inline]] inline int wxJSONReader::PrivateSkipBlanks()
+{
+    // Indentation comes in runs: skip them without the per-character bookkeeping.
+    const char* p = SkipBlanks(m_cur, m_end);
+    m_colNo += static_cast<int>(p - m_cur);
+    m_cur = p;
+    return PrivateReadChar();
+}
+
+inline int wxJSONReader::PrivateEndOfInput(Frame& frame)
+{
+    if (!m_aborted)
+    {
+        if (IsStored(frame.m_parent, wxJSONTYPE_ARRAY))
+            AddWarning(wxJSONREADER_MISSING, wxT("']' missing at end of file"));
+        else
+            AddWarning(wxJSONREADER_MISSING, wxT("'}' missing at end of file"));
+        PrivateStoreMember(-1, frame);
+    }
+    --m_level;
+    m_current = m_next = nullptr;
+    return -1;
+}
+
+[[gnu::always_inline]] inline void wxJSONReader::PrivateStoreMember(int ch, Frame& frame)
+{
+    PrivateStoreValue(ch, frame.m_haveKey ? &frame.m_key : nullptr, frame.m_value, frame.m_parent);
+    frame.m_key.clear();
+    frame.m_haveKey = false;
+}
+
+[[gnu::always_inline]] inline int wxJSONReader::PrivateColon(Frame& frame)
+{
+    if (!frame.m_inObject)
+    {
+        AddError(wxT("':' can only used in object's values"));
+        return PrivateReadChar();
+    }
+    wxJSONValue& value = frame.m_value;
+    if (!IsStored(value, wxJSONTYPE_STRING))
+        AddError(wxT("':' follows a value which is not of type 'string'"));
+    else if (frame.m_haveKey)
+        AddError(wxT("':' not allowed where a 'name' string was already available"));
+    else
+    {
+        // The name moves out of the value's data, which nothing else shares.
+        frame.m_key.swap(value.GetRefData()->m_valString);
+        frame.m_haveKey = true;
+    }
+    // The last stored value may lie inside what is dropped here.
+    m_lastStored = nullptr;
+    wxJSONRefData* data = value.GetRefData();
+    if (data && data->m_refCount == 1 && data->m_type == wxJSONTYPE_STRING)
+    {
+        // The name's data is emptied for the member's value instead of being freed and
+        // allocated again.
+        data->m_type = wxJSONTYPE_INVALID;
+        data->m_valString.clear();
+        delete data->m_comments;
+        data->m_comments = nullptr;
+        data->m_commentPos = wxJSONVALUE_COMMENT_BEFORE;
+        data->m_lineNo = -1;
+    }
+    else
+        value.UnRef();
+    return PrivateReadChar();
+}
+
+inline int wxJSONReader::PrivateOpen(wxInputStream& is, int ch, Frame& frame)
+{
+    wxJSONValue& value = frame.m_value;
+    if (frame.m_inObject)
+    {
+        if (!frame.m_haveKey)
+            AddError(ch == '[' ? wxT("'[' is not allowed here ('name' is missing")
+                               : wxT("'{' is not allowed here ('name' is missing"));
+        if (IsStored(value))
+            AddError(ch == '[' ? wxT("'[' cannot follow a 'value' text")
+                               : wxT("'{' cannot follow a 'value'"));
+    }
+    else if (IsStored(value))
+        AddError(ch == '[' ? wxT("'[' cannot follow a 'value'")
+                           : wxT("'{' cannot follow a 'value' in JSON array"));
+    if (m_level >= MAX_NESTING)
+    {
+        AddError(wxT("arrays and objects are nested too deeply"));
+        PrivateAbort();
+        return -1;
+    }
+    // A value read before is replaced, and the last stored value may lie inside it.
+    m_lastStored = nullptr;
+    value.SetType(ch == '[' ? wxJSONTYPE_ARRAY : wxJSONTYPE_OBJECT);
+    ch = DoRead(is, value);
+    m_current = m_next = &value;
+    return ch;
+}
+
+inline int wxJSONReader::PrivateClose(int ch, Frame& frame)
+{
+    if (ch == ']' && !IsStored(frame.m_parent, wxJSONTYPE_ARRAY))
+        AddWarning(wxJSONREADER_MISSING,
+                   wxT("Trying to close an object using the ']' (close-array) char"));
+    if (ch == '}' && !frame.m_inObject)
+        AddWarning(wxJSONREADER_MISSING,
+                   wxT("Trying to close an array using the '}' (close-object) char"));
+    PrivateStoreMember(ch, frame);
+    --m_level;
+    m_current = m_next = nullptr;
+    return PrivateReadChar();
+}
+
 int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
 {
     if (m_stream != &is)
@@ -262,117 +373,6 @@ int wxJSONReader::DoRead(wxInputStream& is, wxJSONValue& parent)
     }
 
     return PrivateEndOfInput(frame);
-}
-
-int wxJSONReader::PrivateSkipBlanks()
-{
-    // Indentation comes in runs: skip them without the per-character bookkeeping.
-    const char* p = SkipBlanks(m_cur, m_end);
-    m_colNo += static_cast<int>(p - m_cur);
-    m_cur = p;
-    return PrivateReadChar();
-}
-
-int wxJSONReader::PrivateEndOfInput(Frame& frame)
-{
-    if (!m_aborted)
-    {
-        if (IsStored(frame.m_parent, wxJSONTYPE_ARRAY))
-            AddWarning(wxJSONREADER_MISSING, wxT("']' missing at end of file"));
-        else
-            AddWarning(wxJSONREADER_MISSING, wxT("'}' missing at end of file"));
-        PrivateStoreMember(-1, frame);
-    }
-    --m_level;
-    m_current = m_next = nullptr;
-    return -1;
-}
-
-void wxJSONReader::PrivateStoreMember(int ch, Frame& frame)
-{
-    PrivateStoreValue(ch, frame.m_haveKey ? &frame.m_key : nullptr, frame.m_value, frame.m_parent);
-    frame.m_key.clear();
-    frame.m_haveKey = false;
-}
-
-int wxJSONReader::PrivateColon(Frame& frame)
-{
-    if (!frame.m_inObject)
-    {
-        AddError(wxT("':' can only used in object's values"));
-        return PrivateReadChar();
-    }
-    wxJSONValue& value = frame.m_value;
-    if (!IsStored(value, wxJSONTYPE_STRING))
-        AddError(wxT("':' follows a value which is not of type 'string'"));
-    else if (frame.m_haveKey)
-        AddError(wxT("':' not allowed where a 'name' string was already available"));
-    else
-    {
-        // The name moves out of the value's data, which nothing else shares.
-        frame.m_key.swap(value.GetRefData()->m_valString);
-        frame.m_haveKey = true;
-    }
-    // The last stored value may lie inside what is dropped here.
-    m_lastStored = nullptr;
-    wxJSONRefData* data = value.GetRefData();
-    if (data && data->m_refCount == 1 && data->m_type == wxJSONTYPE_STRING)
-    {
-        // The name's data is emptied for the member's value instead of being freed and
-        // allocated again.
-        data->m_type = wxJSONTYPE_INVALID;
-        data->m_valString.clear();
-        delete data->m_comments;
-        data->m_comments = nullptr;
-        data->m_commentPos = wxJSONVALUE_COMMENT_BEFORE;
-        data->m_lineNo = -1;
-    }
-    else
-        value.UnRef();
-    return PrivateReadChar();
-}
-
-int wxJSONReader::PrivateOpen(wxInputStream& is, int ch, Frame& frame)
-{
-    wxJSONValue& value = frame.m_value;
-    if (frame.m_inObject)
-    {
-        if (!frame.m_haveKey)
-            AddError(ch == '[' ? wxT("'[' is not allowed here ('name' is missing")
-                               : wxT("'{' is not allowed here ('name' is missing"));
-        if (IsStored(value))
-            AddError(ch == '[' ? wxT("'[' cannot follow a 'value' text")
-                               : wxT("'{' cannot follow a 'value'"));
-    }
-    else if (IsStored(value))
-        AddError(ch == '[' ? wxT("'[' cannot follow a 'value'")
-                           : wxT("'{' cannot follow a 'value' in JSON array"));
-    if (m_level >= MAX_NESTING)
-    {
-        AddError(wxT("arrays and objects are nested too deeply"));
-        PrivateAbort();
-        return -1;
-    }
-    // A value read before is replaced, and the last stored value may lie inside it.
-    m_lastStored = nullptr;
-    value.SetType(ch == '[' ? wxJSONTYPE_ARRAY : wxJSONTYPE_OBJECT);
-    ch = DoRead(is, value);
-    m_current = m_next = &value;
-    return ch;
-}
-
-int wxJSONReader::PrivateClose(int ch, Frame& frame)
-{
-    if (ch == ']' && !IsStored(frame.m_parent, wxJSONTYPE_ARRAY))
-        AddWarning(wxJSONREADER_MISSING,
-                   wxT("Trying to close an object using the ']' (close-array) char"));
-    if (ch == '}' && !frame.m_inObject)
-        AddWarning(wxJSONREADER_MISSING,
-                   wxT("Trying to close an array using the '}' (close-object) char"));
-    PrivateStoreMember(ch, frame);
-    --m_level;
-    m_current = m_next = nullptr;
-    return PrivateReadChar();
 }
 
 void wxJSONReader::StoreValue(int ch, const wxString& key, wxJSONValue& value, wxJSONValue& parent)

@@ -1,5 +1,5 @@
-// The data JSON values share: its records, kept in the thread's block pool, and the copy-on-write
-// through which values share them.
+// The data JSON values share: its records and the maps of objects, kept in the thread's block pool,
+// and the copies of it that copy-on-write makes.
 #include "kxRuzoVori/json/wxJSONRefData.h"
 
 #include "kxRuzoVori/json/private/wxJSONBlockPool.h"
@@ -10,26 +10,6 @@ namespace
 // A fresh map grows from a few buckets: objects in real documents are small and many, and the
 // toolkit's default of about a hundred buckets would cost every object almost a kilobyte.
 const size_t g_mapInitialBuckets = 0;
-
-// The stored type a requested type is kept as.
-wxJSONType StoredType(wxJSONType type)
-{
-    switch (type)
-    {
-    case wxJSONTYPE_LONG:
-    case wxJSONTYPE_INT64:
-    case wxJSONTYPE_SHORT:
-        return wxJSONTYPE_INT;
-    case wxJSONTYPE_ULONG:
-    case wxJSONTYPE_UINT64:
-    case wxJSONTYPE_USHORT:
-        return wxJSONTYPE_UINT;
-    case wxJSONTYPE_CSTRING:
-        return wxJSONTYPE_STRING;
-    default:
-        return type;
-    }
-}
 
 // Objects' maps are kept in pool blocks too.
 template <class... Args> wxJSONInternalMap* NewMap(const Args&... args)
@@ -94,87 +74,6 @@ void* wxJSONValue::operator new(size_t size)
 void wxJSONValue::operator delete(void* p, size_t size)
 {
     wxJSONDeleteRecord<wxJSONValue>(p, size);
-}
-
-// copy-on-write
-
-wxJSONRefData* wxJSONValue::Init(wxJSONType type)
-{
-    UnRef();
-    m_refData = CreateRefData();
-    m_refData->m_type = StoredType(type > wxJSONTYPE_MEMORYBUFF ? wxJSONTYPE_INVALID : type);
-    return m_refData;
-}
-
-wxJSONType wxJSONValue::SetType(wxJSONType type)
-{
-    if (type > wxJSONTYPE_MEMORYBUFF)
-        type = wxJSONTYPE_INVALID;
-    wxJSONRefData* data = COW();
-    if (type == GetType())
-        return type;
-    data->m_type = StoredType(type);
-    data->m_valString.clear();
-    if (data->m_valArray)
-        data->m_valArray->Clear();
-    if (data->m_valMap)
-        data->m_valMap->clear();
-    if (data->m_memBuff)
-    {
-        // Emptying must not touch storage that other buffers may still share.
-        delete data->m_memBuff;
-        data->m_memBuff = nullptr;
-    }
-    if (data->m_type == wxJSONTYPE_MEMORYBUFF)
-        data->m_memBuff = new wxMemoryBuffer(0);
-    return type;
-}
-
-void wxJSONValue::Ref(const wxJSONValue& other)
-{
-    if (other.m_refData == m_refData)
-        return;
-    // other may live inside this value's own data: hold its data before letting ours go.
-    wxJSONRefData* data = other.m_refData;
-    if (data)
-        ++data->m_refCount;
-    UnRef();
-    m_refData = data;
-}
-
-void wxJSONValue::UnRef()
-{
-    if (!m_refData)
-        return;
-    if (--m_refData->m_refCount == 0)
-        delete m_refData;
-    m_refData = nullptr;
-}
-
-void wxJSONValue::UnShare()
-{
-    AllocExclusive();
-}
-
-void wxJSONValue::DeepCopy(const wxJSONValue& other)
-{
-    wxJSONRefData* clone = other.m_refData ? CloneRefData(other.m_refData) : nullptr;
-    UnRef();
-    m_refData = clone;
-}
-
-void wxJSONValue::SetRefData(wxJSONRefData* data)
-{
-    if (data == m_refData)
-        return;
-    UnRef();
-    m_refData = data;
-}
-
-wxJSONRefData* wxJSONValue::COW()
-{
-    AllocExclusive();
-    return m_refData;
 }
 
 void wxJSONValue::AllocExclusive()

@@ -21,6 +21,25 @@ bool InInt32Range(long long v)
     return v >= INT_MIN && v <= INT_MAX;
 }
 
+// The stored type a requested type is kept as.
+wxJSONType StoredType(wxJSONType type)
+{
+    switch (type)
+    {
+    case wxJSONTYPE_LONG:
+    case wxJSONTYPE_INT64:
+    case wxJSONTYPE_SHORT:
+        return wxJSONTYPE_INT;
+    case wxJSONTYPE_ULONG:
+    case wxJSONTYPE_UINT64:
+    case wxJSONTYPE_USHORT:
+        return wxJSONTYPE_UINT;
+    case wxJSONTYPE_CSTRING:
+        return wxJSONTYPE_STRING;
+    default:
+        return type;
+    }
+}
 } // namespace
 
 // construction
@@ -592,4 +611,86 @@ bool wxJSONValue::AsMemoryBuff(wxMemoryBuffer& buff) const
         return false;
     buff = AsMemoryBuff();
     return true;
+}
+
+// sharing
+
+wxJSONRefData* wxJSONValue::Init(wxJSONType type)
+{
+    UnRef();
+    m_refData = CreateRefData();
+    m_refData->m_type = StoredType(type > wxJSONTYPE_MEMORYBUFF ? wxJSONTYPE_INVALID : type);
+    return m_refData;
+}
+
+wxJSONType wxJSONValue::SetType(wxJSONType type)
+{
+    if (type > wxJSONTYPE_MEMORYBUFF)
+        type = wxJSONTYPE_INVALID;
+    wxJSONRefData* data = COW();
+    if (type == GetType())
+        return type;
+    data->m_type = StoredType(type);
+    data->m_valString.clear();
+    if (data->m_valArray)
+        data->m_valArray->Clear();
+    if (data->m_valMap)
+        data->m_valMap->clear();
+    if (data->m_memBuff)
+    {
+        // Emptying must not touch storage that other buffers may still share.
+        delete data->m_memBuff;
+        data->m_memBuff = nullptr;
+    }
+    if (data->m_type == wxJSONTYPE_MEMORYBUFF)
+        data->m_memBuff = new wxMemoryBuffer(0);
+    return type;
+}
+
+void wxJSONValue::Ref(const wxJSONValue& other)
+{
+    if (other.m_refData == m_refData)
+        return;
+    // other may live inside this value's own data: hold its data before letting ours go.
+    wxJSONRefData* data = other.m_refData;
+    if (data)
+        ++data->m_refCount;
+    UnRef();
+    m_refData = data;
+}
+
+void wxJSONValue::UnRef()
+{
+    if (!m_refData)
+        return;
+    if (--m_refData->m_refCount == 0)
+        delete m_refData;
+    m_refData = nullptr;
+}
+
+void wxJSONValue::UnShare()
+{
+    AllocExclusive();
+}
+
+void wxJSONValue::DeepCopy(const wxJSONValue& other)
+{
+    wxJSONRefData* clone = other.m_refData ? CloneRefData(other.m_refData) : nullptr;
+    UnRef();
+    m_refData = clone;
+}
+
+void wxJSONValue::SetRefData(wxJSONRefData* data)
+{
+    if (data == m_refData)
+        return;
+    UnRef();
+    m_refData = data;
+}
+
+wxJSONRefData* wxJSONValue::COW()
+{
+    if (!m_refData || m_refData->m_refCount > 1)
+        AllocExclusive();
+    return m_refData;
 }

@@ -179,27 +179,16 @@ int wxJSONWriter::DoWrite(wxOutputStream& os, const wxJSONValue& value, const wx
 inline int wxJSONWriter::PrivateValue(const wxJSONValue& value, const wxString* key, bool comma)
 {
     const wxJSONRefData* data = value.GetRefData();
-    const bool styled = (m_style & wxJSONWRITER_STYLED) != 0;
-    int commentPos = -1;
-    if ((m_style & wxJSONWRITER_WRITE_COMMENTS) && data && data->m_comments &&
-        !data->m_comments->IsEmpty())
-    {
-        if (m_style & wxJSONWRITER_COMMENTS_BEFORE)
-            commentPos = wxJSONVALUE_COMMENT_BEFORE;
-        else if (m_style & wxJSONWRITER_COMMENTS_AFTER)
-            commentPos = wxJSONVALUE_COMMENT_AFTER;
-        else
-            commentPos = data->m_commentPos;
-    }
-
+    int commentPos = PrivateCommentPos(data);
     int last = 0;
     if (commentPos == wxJSONVALUE_COMMENT_BEFORE)
     {
         last = PrivateComments(value, true);
-        if (last != '\n' && styled && !(m_style & wxJSONWRITER_NO_LINEFEEDS))
+        if (last != '\n' && (m_style & wxJSONWRITER_STYLED) &&
+            !(m_style & wxJSONWRITER_NO_LINEFEEDS))
             m_out->Put('\n');
     }
-    if (styled)
+    if (m_style & wxJSONWRITER_STYLED)
         PrivateIndent(m_level);
     if (key)
     {
@@ -216,23 +205,9 @@ inline int wxJSONWriter::PrivateValue(const wxJSONValue& value, const wxString* 
         last = data->m_value.m_valBool ? PrivateAppend("true", 4) : PrivateAppend("false", 5);
         break;
     case wxJSONTYPE_INT:
-    {
-        char text[24];
-        std::to_chars_result r = std::to_chars(text, text + sizeof text, data->m_value.m_valInt64);
-        last = PrivateAppend(text, r.ptr - text);
-        break;
-    }
     case wxJSONTYPE_UINT:
-    {
-        char text[24];
-        char* start = text;
-        if (m_style & wxJSONWRITER_RECOGNIZE_UNSIGNED)
-            *start++ = '+';
-        std::to_chars_result r =
-            std::to_chars(start, text + sizeof text, data->m_value.m_valUInt64);
-        last = PrivateAppend(text, r.ptr - text);
+        last = PrivateInteger(*data);
         break;
-    }
     case wxJSONTYPE_DOUBLE:
         last = PrivateDouble(data->m_value.m_valDouble);
         break;
@@ -244,52 +219,91 @@ inline int wxJSONWriter::PrivateValue(const wxJSONValue& value, const wxString* 
         break;
     case wxJSONTYPE_ARRAY:
     case wxJSONTYPE_OBJECT:
-    {
-        const bool isArray = data->m_type == wxJSONTYPE_ARRAY;
-        ++m_level;
-        m_out->Put(isArray ? '[' : '{');
-        last = isArray ? '[' : '{';
-        if (commentPos == wxJSONVALUE_COMMENT_INLINE)
-        {
-            last = PrivateComments(value, false);
-            commentPos = -1;
-        }
-        if (last != '\n')
-            PrivateSeparator();
-        bool ok = true;
-        if (isArray && data->m_valArray)
-        {
-            const wxJSONInternalArray& array = *data->m_valArray;
-            const size_t count = array.GetCount();
-            // Elements are fetched ahead: their handles eight places on, their data four.
-            for (size_t i = 0; ok && i < count; ++i)
-            {
-                if (i + 8 < count)
-                    __builtin_prefetch(&array.Item(i + 8));
-                if (i + 4 < count)
-                    wxJSONPrefetch(array.Item(i + 4));
-                ok = PrivateValue(array.Item(i), nullptr, i + 1 < count) >= 0;
-            }
-        }
-        else if (!isArray && data->m_valMap)
-            ok = wxJSONMapAccess::ForEach(
-                *data->m_valMap,
-                [this](const wxString& name, const wxJSONValue& member, bool lastMember)
-                { return PrivateValue(member, &name, !lastMember) >= 0; });
-        if (!ok)
+        last = PrivateContainer(value, commentPos);
+        if (last < 0)
             return -1;
-        --m_level;
-        if (styled)
-            PrivateIndent(m_level);
-        m_out->Put(isArray ? ']' : '}');
-        last = isArray ? ']' : '}';
         break;
-    }
     default:
         last = PrivateAppend("<invalid JSON value>", 20);
         break;
     }
+    return PrivateAfterValue(value, comma, commentPos, last);
+}
 
+inline int wxJSONWriter::PrivateCommentPos(const wxJSONRefData* data) const
+{
+    if (!(m_style & wxJSONWRITER_WRITE_COMMENTS) || !data || !data->m_comments ||
+        data->m_comments->IsEmpty())
+        return -1;
+    if (m_style & wxJSONWRITER_COMMENTS_BEFORE)
+        return wxJSONVALUE_COMMENT_BEFORE;
+    if (m_style & wxJSONWRITER_COMMENTS_AFTER)
+        return wxJSONVALUE_COMMENT_AFTER;
+    return data->m_commentPos;
+}
+
+inline int wxJSONWriter::PrivateInteger(const wxJSONRefData& data)
+{
+    char text[24];
+    std::to_chars_result r;
+    if (data.m_type == wxJSONTYPE_INT)
+        r = std::to_chars(text, text + sizeof text, data.m_value.m_valInt64);
+    else
+    {
+        char* start = text;
+        if (m_style & wxJSONWRITER_RECOGNIZE_UNSIGNED)
+            *start++ = '+';
+        r = std::to_chars(start, text + sizeof text, data.m_value.m_valUInt64);
+    }
+    return PrivateAppend(text, r.ptr - text);
+}
+
+int wxJSONWriter::PrivateContainer(const wxJSONValue& value, int& commentPos)
+{
+    const wxJSONRefData* data = value.GetRefData();
+    const bool isArray = data->m_type == wxJSONTYPE_ARRAY;
+    ++m_level;
+    m_out->Put(isArray ? '[' : '{');
+    int last = isArray ? '[' : '{';
+    if (commentPos == wxJSONVALUE_COMMENT_INLINE)
+    {
+        last = PrivateComments(value, false);
+        commentPos = -1;
+    }
+    if (last != '\n')
+        PrivateSeparator();
+    bool ok = true;
+    if (isArray && data->m_valArray)
+    {
+        const wxJSONInternalArray& array = *data->m_valArray;
+        const size_t count = array.GetCount();
+        // Elements are fetched ahead: their handles eight places on, their data four.
+        for (size_t i = 0; ok && i < count; ++i)
+        {
+            if (i + 8 < count)
+                __builtin_prefetch(&array.Item(i + 8));
+            if (i + 4 < count)
+                wxJSONPrefetch(array.Item(i + 4));
+            ok = PrivateValue(array.Item(i), nullptr, i + 1 < count) >= 0;
+        }
+    }
+    else if (!isArray && data->m_valMap)
+        ok = wxJSONMapAccess::ForEach(
+            *data->m_valMap,
+            [this](const wxString& name, const wxJSONValue& member, bool lastMember)
+            { return PrivateValue(member, &name, !lastMember) >= 0; });
+    if (!ok)
+        return -1;
+    --m_level;
+    if (m_style & wxJSONWRITER_STYLED)
+        PrivateIndent(m_level);
+    m_out->Put(isArray ? ']' : '}');
+    return isArray ? ']' : '}';
+}
+
+inline int wxJSONWriter::PrivateAfterValue(const wxJSONValue& value, bool comma, int commentPos,
+                                           int last)
+{
     if (comma)
         last = PrivateAppend(",", 1);
     if (commentPos == wxJSONVALUE_COMMENT_INLINE)

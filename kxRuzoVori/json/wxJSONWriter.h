@@ -94,6 +94,15 @@ private:
     int PrivateMemoryBuff(const wxMemoryBuffer& buff);
     int PrivateDouble(double d);
     int PrivateValue(const wxJSONValue& value, const wxString* key, bool comma);
+    // Where the value's comments go under the style; -1 when none are written.
+    int PrivateCommentPos(const wxJSONRefData* data) const;
+    // An integer's digits, with a '+' before an unsigned one when the style asks for it.
+    int PrivateInteger(const wxJSONRefData& data);
+    // An array or object with its elements or members; commentPos is cleared when the inline
+    // comments went after the opening bracket.
+    int PrivateContainer(const wxJSONValue& value, int& commentPos);
+    // The comma, the comments after the value and the separator that follow a value.
+    int PrivateAfterValue(const wxJSONValue& value, bool comma, int commentPos, int last);
 
     wxOutputStream* m_os;
     std::unique_ptr<wxJSONWriterBuffer> m_out;
