@@ -1,3 +1,4 @@
+// Buffer encipherment with padding, hexadecimal text of buffers, and the certificate of a text.
 #include "kxRuzoVori/cipher/kxCypher.h"
 
 #include "kxRuzoVori/cipher/kxDesKeySchedule.h"

@@ -1,3 +1,4 @@
+// The DES tables, the key schedule and the table-driven block function.
 #include "kxRuzoVori/cipher/kxDesKeySchedule.h"
 
 #include "kxRuzoVori/core/private/kxBytes.h"

@@ -1,3 +1,4 @@
+// Triple DES on single blocks: three key schedules, encrypt-decrypt-encrypt.
 #include "kxRuzoVori/cipher/wxTripleDES.h"
 
 wxTripleDES::wxTripleDES(char const* key, bool decrypt) : m_decrypt(decrypt)

@@ -1,3 +1,4 @@
+// Subscribers leave every eventable they are subscribed to when they die.
 #include "kxRuzoVori/core/kxEventHandler.h"
 
 #include "kxRuzoVori/core/kxEventable.h"

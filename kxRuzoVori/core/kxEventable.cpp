@@ -1,3 +1,4 @@
+// Publishing numbered events: registering them, subscribing handlers, firing.
 #include "kxRuzoVori/core/kxEventable.h"
 
 #include "kxRuzoVori/core/kxException.h"

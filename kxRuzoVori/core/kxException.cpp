@@ -1,3 +1,4 @@
+// The library's exception type.
 #include "kxRuzoVori/core/kxException.h"
 
 #include <utility>

@@ -1,3 +1,4 @@
+// The toolkit module that releases the library-wide objects when the toolkit shuts down.
 #include "kxRuzoVori/core/private/kxLibraryObject.h"
 
 #include <wx/module.h>

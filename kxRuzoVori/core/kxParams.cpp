@@ -1,3 +1,4 @@
+// The parameter bag of an event firing and the objects it owns.
 #include "kxRuzoVori/core/kxParams.h"
 
 kxParams::~kxParams()

@@ -1,3 +1,4 @@
+// Looking up the library's texts in the toolkit's message catalogs.
 #include "kxRuzoVori/core/kxTranslate.h"
 
 #include <wx/translation.h>

@@ -1,3 +1,4 @@
+// The command channel's topic, key and identity proof.
 #include "kxRuzoVori/ipc/private/kxChannel.h"
 
 #include "kxRuzoVori/cipher/wxTripleDES.h"
@@ -9,21 +10,21 @@
 
 namespace kxChannel
 {
-const wxChar* const TOPIC = wxS("kxTopic");
+const wxChar* const kTopic = wxS("kxTopic");
 
 namespace
 {
-const size_t PROOF_SIZE = 16;
-const size_t BLOCK_SIZE = 8;
+const size_t kProofSize = 16;
+const size_t kBlockSize = 8;
 
-const char CHANNEL_KEY[24] = {'\x5A', '\x1F', '\xC3', '\x27', '\x94', '\x6E', '\x0B', '\xD8',
+const char kChannelKey[24] = {'\x5A', '\x1F', '\xC3', '\x27', '\x94', '\x6E', '\x0B', '\xD8',
                               '\x31', '\xA6', '\x7C', '\xE2', '\x4D', '\x98', '\x15', '\x63',
                               '\xBE', '\x02', '\x8F', '\x59', '\xF4', '\x36', '\xCA', '\x7D'};
 } // namespace
 
 const char* GetKey()
 {
-    return CHANNEL_KEY;
+    return kChannelKey;
 }
 
 wxString GetToday()
@@ -34,29 +35,29 @@ wxString GetToday()
 wxMemoryBuffer EncipherDate(const wxString& date)
 {
     wxString padded = date;
-    if (padded.length() < PROOF_SIZE)
-        padded.append(PROOF_SIZE - padded.length(), wxS(' '));
-    char block[PROOF_SIZE] = {};
+    if (padded.length() < kProofSize)
+        padded.append(kProofSize - padded.length(), wxS(' '));
+    char block[kProofSize] = {};
     const wxCharBuffer bytes = padded.mb_str(wxConvISO8859_1);
-    memcpy(block, bytes.data(), std::min(PROOF_SIZE, strlen(bytes.data())));
+    memcpy(block, bytes.data(), std::min(kProofSize, strlen(bytes.data())));
     wxTripleDES engine(GetKey(), false);
-    wxMemoryBuffer proof(PROOF_SIZE);
-    char* out = static_cast<char*>(proof.GetWriteBuf(PROOF_SIZE));
+    wxMemoryBuffer proof(kProofSize);
+    char* out = static_cast<char*>(proof.GetWriteBuf(kProofSize));
     engine.ProcessBlock(block, out);
-    engine.ProcessBlock(block + BLOCK_SIZE, out + BLOCK_SIZE);
-    proof.UngetWriteBuf(PROOF_SIZE);
+    engine.ProcessBlock(block + kBlockSize, out + kBlockSize);
+    proof.UngetWriteBuf(kProofSize);
     return proof;
 }
 
 wxString DecipherDate(const wxMemoryBuffer& proof)
 {
-    char block[PROOF_SIZE];
-    memcpy(block, proof.GetData(), PROOF_SIZE);
+    char block[kProofSize];
+    memcpy(block, proof.GetData(), kProofSize);
     wxTripleDES engine(GetKey(), true);
-    char plain[PROOF_SIZE + 1] = {};
+    char plain[kProofSize + 1] = {};
     engine.ProcessBlock(block, plain);
-    engine.ProcessBlock(block + BLOCK_SIZE, plain + BLOCK_SIZE);
-    wxString text = wxString::FromUTF8(plain, PROOF_SIZE);
+    engine.ProcessBlock(block + kBlockSize, plain + kBlockSize);
+    wxString text = wxString::FromUTF8(plain, kProofSize);
     text.Trim(true);
     return text;
 }

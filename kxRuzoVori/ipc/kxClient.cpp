@@ -1,3 +1,4 @@
+// The command client: starting, proving and stopping the server, and sending commands.
 #include "kxRuzoVori/ipc/kxClient.h"
 
 #include "kxRuzoVori/core/kxException.h"
@@ -16,16 +17,16 @@
 
 namespace
 {
-const long CLIENT_TIMEOUT = 10;
-const long CONNECT_TIMEOUT_MS = 20000;
+const long kClientTimeout = 10;
+const long kConnectTimeoutMs = 20000;
 // Between two connection attempts while the server comes up.
-const unsigned long CONNECT_RETRY_MS = 100;
-const long STOP_TIMEOUT_MS = 20000;
+const unsigned long kConnectRetryMs = 100;
+const long kStopTimeoutMs = 20000;
 // How long a killed server may take to vanish from the process table.
-const long KILL_WAIT_MS = 5000;
+const long kKillWaitMs = 5000;
 // The stop-all step gives up after this many rounds: a process that can be neither stopped
 // nor killed (another user's, say) would otherwise keep it going forever.
-const int STOP_ALL_ROUNDS = 16;
+const int kStopAllRounds = 16;
 
 kxException ClientException(const wxString& message)
 {
@@ -62,19 +63,19 @@ void kxClient::Connect()
         PrivateStopAllServers();
     PrivateCreateServerIfItDown();
     if (!m_client)
-        m_client = new kxClientBase(this, &kxClient::PrivateOnDisconnect, CLIENT_TIMEOUT);
+        m_client = new kxClientBase(this, &kxClient::PrivateOnDisconnect, kClientTimeout);
     wxStopWatch watch;
     for (;;)
     {
-        if (m_client->Connect(m_host, m_port, kxChannel::TOPIC))
+        if (m_client->Connect(m_host, m_port, kxChannel::kTopic))
         {
             PrivateValidateServer();
             PrivateGetServerPID();
             return;
         }
-        if (watch.Time() > CONNECT_TIMEOUT_MS)
+        if (watch.Time() > kConnectTimeoutMs)
             break;
-        wxMilliSleep(CONNECT_RETRY_MS);
+        wxMilliSleep(kConnectRetryMs);
     }
     throw ClientException(kxTranslate(wxS("Server connection timeout is expired")));
 }
@@ -111,11 +112,11 @@ void kxClient::PrivateStopAllServers()
         delete m_client;
         m_client = nullptr;
     }
-    m_client = new kxClientBase(this, &kxClient::PrivateOnDisconnectLocal, CLIENT_TIMEOUT);
+    m_client = new kxClientBase(this, &kxClient::PrivateOnDisconnectLocal, kClientTimeout);
     unsigned long found = 0;
     for (int round = 0; kxIsProcessExists(m_serverFile, &found); ++round)
     {
-        if (round == STOP_ALL_ROUNDS)
+        if (round == kStopAllRounds)
         {
             delete m_client;
             m_client = nullptr;
@@ -124,12 +125,12 @@ void kxClient::PrivateStopAllServers()
                                  static_cast<int>(found), m_serverFile));
         }
         bool stopped = false;
-        if (m_client->Connect(m_host, m_port, kxChannel::TOPIC))
+        if (m_client->Connect(m_host, m_port, kxChannel::kTopic))
         {
             try
             {
                 PrivateGetServerPID();
-                stopped = m_client->StopServer(m_serverPid, STOP_TIMEOUT_MS);
+                stopped = m_client->StopServer(m_serverPid, kStopTimeoutMs);
             }
             catch (const kxException&)
             {
@@ -139,7 +140,7 @@ void kxClient::PrivateStopAllServers()
         if (!stopped)
         {
             wxKill(static_cast<long>(found), wxSIGKILL, nullptr, wxKILL_NOCHILDREN);
-            kxWaitProcess(found, KILL_WAIT_MS);
+            kxWaitProcess(found, kKillWaitMs);
         }
     }
     delete m_client;

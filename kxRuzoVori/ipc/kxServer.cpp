@@ -1,3 +1,4 @@
+// The command server: listening, the built-in commands and the host's consent to stop.
 #include "kxRuzoVori/ipc/kxServer.h"
 
 #include "kxRuzoVori/core/kxException.h"
@@ -35,7 +36,7 @@ void kxServer::Start(wxString port)
         throw kxException(
             kxTranslate(wxS("Internal error in method kxServer::Start(). Empty server port.")),
             classText);
-    m_server = new kxServerBase(kxChannel::TOPIC, this, &kxServer::PrivateOnConnect,
+    m_server = new kxServerBase(kxChannel::kTopic, this, &kxServer::PrivateOnConnect,
                                 &kxServer::PrivateOnDisconnect, &kxServer::PrivateOnCommand);
     if (!m_server->Create(port))
     {

@@ -1,3 +1,4 @@
+// The per-thread block pools the JSON records are kept in.
 #include "kxRuzoVori/json/private/wxJSONBlockPool.h"
 
 #include <mutex>
@@ -6,9 +7,9 @@
 
 namespace
 {
-const size_t g_slabSize = 64 * 1024;
+const size_t kSlabSize = 64 * 1024;
 // Slabs a thread keeps for its next tree once all its blocks are back: 8 MiB of each kind.
-const size_t g_keptSlabs = 128;
+const size_t kKeptSlabs = 128;
 
 struct Pool;
 
@@ -24,7 +25,7 @@ struct FreeBlock : Header
     FreeBlock* m_nextFree;
 };
 
-const size_t g_headerSize =
+const size_t kHeaderSize =
     (sizeof(Header) + wxJSONBlockAlign - 1) / wxJSONBlockAlign * wxJSONBlockAlign;
 
 // The blocks of one kind made by one thread.
@@ -100,7 +101,7 @@ struct Pool
             ++m_slab;
         else
         {
-            m_slabs.push_back(static_cast<char*>(::operator new(g_slabSize)));
+            m_slabs.push_back(static_cast<char*>(::operator new(kSlabSize)));
             m_slab = m_slabs.size() - 1;
         }
         Cut();
@@ -109,7 +110,7 @@ struct Pool
     void Cut()
     {
         m_next = m_slabs[m_slab];
-        m_end = m_next + g_slabSize / m_blockSize * m_blockSize;
+        m_end = m_next + kSlabSize / m_blockSize * m_blockSize;
     }
 
     // Every block is back: cut from the first slab again, keeping a bounded number of slabs.
@@ -118,10 +119,10 @@ struct Pool
         m_free = nullptr;
         if (m_slabs.empty())
             return;
-        for (size_t i = g_keptSlabs; i < m_slabs.size(); ++i)
+        for (size_t i = kKeptSlabs; i < m_slabs.size(); ++i)
             ::operator delete(m_slabs[i]);
-        if (m_slabs.size() > g_keptSlabs)
-            m_slabs.resize(g_keptSlabs);
+        if (m_slabs.size() > kKeptSlabs)
+            m_slabs.resize(kKeptSlabs);
         m_slab = 0;
         Cut();
     }
@@ -169,7 +170,7 @@ Pool* MakePool(wxJSONBlockKind kind, size_t size)
 {
     static_cast<void>(&t_releaser);
     const size_t align = wxJSONBlockAlign;
-    Pool* pool = new Pool(g_headerSize + (size + align - 1) / align * align);
+    Pool* pool = new Pool(kHeaderSize + (size + align - 1) / align * align);
     t_pools.m_pools[kind] = pool;
     return pool;
 }
@@ -180,7 +181,7 @@ void* wxJSONTakeBlock(wxJSONBlockKind kind, size_t size)
     Header* block;
     if (t_pools.m_released)
     {
-        block = static_cast<Header*>(::operator new(g_headerSize + size));
+        block = static_cast<Header*>(::operator new(kHeaderSize + size));
         block->m_owner = nullptr;
     }
     else
@@ -190,12 +191,12 @@ void* wxJSONTakeBlock(wxJSONBlockKind kind, size_t size)
             pool = MakePool(kind, size);
         block = pool->Take();
     }
-    return reinterpret_cast<char*>(block) + g_headerSize;
+    return reinterpret_cast<char*>(block) + kHeaderSize;
 }
 
 void wxJSONReturnBlock(void* p)
 {
-    Header* block = reinterpret_cast<Header*>(static_cast<char*>(p) - g_headerSize);
+    Header* block = reinterpret_cast<Header*>(static_cast<char*>(p) - kHeaderSize);
     Pool* owner = block->m_owner;
     if (!owner)
     {

@@ -9,8 +9,8 @@
 
 namespace
 {
-const size_t g_firstChunkSize = 4 * 1024;
-const size_t g_chunkSize = 64 * 1024;
+const size_t kFirstChunkSize = 4 * 1024;
+const size_t kChunkSize = 64 * 1024;
 } // namespace
 
 wxString wxJSONReaderInput::Narrow(const char* p, size_t n)
@@ -50,7 +50,7 @@ bool wxJSONReader::PrivateEnsure(size_t n)
     if (left && m_chunk.data() != m_cur)
         std::memmove(m_chunk.data(), m_cur, left);
     // Start small, so that short texts cost little, and double up to the full chunk size.
-    size_t size = m_chunk.empty() ? g_firstChunkSize : std::min(2 * m_chunk.size(), g_chunkSize);
+    size_t size = m_chunk.empty() ? kFirstChunkSize : std::min(2 * m_chunk.size(), kChunkSize);
     if (size < left + n)
         size = left + n;
     if (m_chunk.size() < size)

@@ -9,7 +9,7 @@ namespace
 {
 // A fresh map grows from a few buckets: objects in real documents are small and many, and the
 // toolkit's default of about a hundred buckets would cost every object almost a kilobyte.
-const size_t g_mapInitialBuckets = 0;
+const size_t kMapInitialBuckets = 0;
 
 // Objects' maps are kept in pool blocks too.
 template <class... Args> wxJSONInternalMap* NewMap(const Args&... args)
@@ -139,6 +139,6 @@ wxJSONInternalMap& wxJSONValue::PrivateMap()
         data = m_refData;
     }
     if (!data->m_valMap)
-        data->m_valMap = NewMap(g_mapInitialBuckets);
+        data->m_valMap = NewMap(kMapInitialBuckets);
     return *data->m_valMap;
 }

@@ -1,3 +1,4 @@
+// The JSON writer: values, strings, numbers, memory buffers, comments and layout.
 #include "kxRuzoVori/json/wxJSONWriter.h"
 
 #include "kxRuzoVori/core/private/kxHex.h"
@@ -14,10 +15,10 @@
 
 namespace
 {
-const size_t g_flushSize = 64 * 1024;
-const char g_stringMarker[] =
+const size_t kFlushSize = 64 * 1024;
+const char kStringMarker[] =
     "<wxJSONWriter::WriteStringValue(): error converting the string to a UTF8 buffer>";
-const char g_commentMarker[] =
+const char kCommentMarker[] =
     "<wxJSONWriter::WriteComment(): error converting the string to UTF-8>";
 
 // What a byte of a string value is written as: 0 unchanged, else the escape letter, or 'u' for
@@ -40,12 +41,12 @@ struct EscapeTable
     }
 };
 
-const EscapeTable g_escapes;
+const EscapeTable kEscapes;
 
 // The escape for an ASCII byte under the given style bits.
 inline char EscapeOf(unsigned c, int style)
 {
-    char escape = g_escapes.m_escape[c];
+    char escape = kEscapes.m_escape[c];
     if (c == '/' && (style & wxJSONWRITER_ESCAPE_SOLIDUS))
         return '/';
     if ((c == '\t' || c == '\n') && (style & wxJSONWRITER_MULTILINE_STRING))
@@ -120,7 +121,7 @@ inline int wxJSONWriter::PrivateDone(int result)
         PrivateFlush();
         m_os = nullptr;
     }
-    else if (!m_collect && m_out->Size() >= g_flushSize)
+    else if (!m_collect && m_out->Size() >= kFlushSize)
         PrivateFlush();
     return m_failed ? -1 : result;
 }
@@ -320,7 +321,7 @@ inline int wxJSONWriter::PrivateAfterValue(const wxJSONValue& value, bool comma,
         if (sep > 0)
             last = sep;
     }
-    if (!m_collect && m_out->Size() >= g_flushSize && PrivateFlush() < 0)
+    if (!m_collect && m_out->Size() >= kFlushSize && PrivateFlush() < 0)
         return -1;
     return m_failed ? -1 : last;
 }
@@ -406,7 +407,7 @@ inline int wxJSONWriter::PrivateText(const wxString& str)
 {
     m_utf8.clear();
     if (!wxJSONEncodeUTF8(str, m_utf8))
-        return PrivateAppend(g_commentMarker, sizeof g_commentMarker - 1);
+        return PrivateAppend(kCommentMarker, sizeof kCommentMarker - 1);
     return PrivateAppend(m_utf8.data(), m_utf8.size());
 }
 
@@ -426,7 +427,7 @@ inline int wxJSONWriter::PrivateStringValue(const wxString& str)
     {
         m_utf8.clear();
         if (!wxJSONEncodeUTF8(str, m_utf8))
-            return PrivateAppend(g_stringMarker, sizeof g_stringMarker - 1);
+            return PrivateAppend(kStringMarker, sizeof kStringMarker - 1);
         return PrivateSplitStringValue(m_utf8);
     }
 
@@ -454,7 +455,7 @@ inline int wxJSONWriter::PrivateStringValue(const wxString& str)
         {
             // A surrogate or a number beyond Unicode has no UTF-8 form: no closing quote either.
             m_out->Resize(start);
-            return PrivateAppend(g_stringMarker, sizeof g_stringMarker - 1);
+            return PrivateAppend(kStringMarker, sizeof kStringMarker - 1);
         }
     }
     *out++ = '"';

@@ -1,3 +1,4 @@
+// Hexadecimal and Base64 text of buffers, and 8-bit data kept in wide strings.
 #include "kxRuzoVori/kxHelpers/kxEncoding.h"
 
 #include "kxRuzoVori/core/private/kxBase64.h"

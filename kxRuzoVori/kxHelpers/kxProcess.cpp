@@ -1,3 +1,4 @@
+// The process helpers hosts call, over the process table and the platform layer.
 #include "kxRuzoVori/kxHelpers/kxProcess.h"
 
 #include "kxRuzoVori/core/private/kxLibraryObject.h"
@@ -12,7 +13,7 @@
 
 namespace
 {
-wxSingleInstanceChecker* g_instanceChecker = nullptr;
+wxSingleInstanceChecker* s_instanceChecker = nullptr;
 
 // Quotes text for the command line so that splitting it gives text back as one argument.
 wxString QuoteArgument(const wxString& text)
@@ -63,7 +64,7 @@ bool kxExecute(wxString file, unsigned long& id, wxString parameters, unsigned l
 bool kxIsAnotherInstanceRunning()
 {
     wxSingleInstanceChecker& checker =
-        kxLibraryObject(g_instanceChecker,
+        kxLibraryObject(s_instanceChecker,
                         []
                         {
                             // The host may be a console program: wxTheApp would be a wrong downcast

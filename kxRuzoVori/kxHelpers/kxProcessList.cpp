@@ -1,3 +1,4 @@
+// The library's table of running processes.
 #include "kxRuzoVori/kxHelpers/private/kxProcessList.h"
 
 #include "kxRuzoVori/core/kxException.h"
@@ -16,9 +17,9 @@ namespace
 {
 // Sleep between two looks at a process that is waited for. Short, so a waiter learns of the end
 // soon after it happened.
-const long WAIT_STEP_MS = 20;
+const long kWaitStepMs = 20;
 
-kxProcessList* g_table = nullptr;
+kxProcessList* s_table = nullptr;
 
 } // namespace
 
@@ -26,7 +27,7 @@ kxProcessList::kxProcessList() : m_available(kxPlatform::CanListProcesses()) {}
 
 kxProcessList& kxProcessList::Get()
 {
-    return kxLibraryObject(g_table);
+    return kxLibraryObject(s_table);
 }
 
 bool kxProcessList::IsProcessExists(unsigned long id) const
@@ -38,7 +39,7 @@ bool kxProcessList::WaitProcess(unsigned long id, long timeout) const
 {
     wxStopWatch watch;
     while (kxPlatform::IsProcessRunning(id) && watch.Time() < timeout)
-        wxMilliSleep(std::min(WAIT_STEP_MS, std::max(1L, timeout - watch.Time())));
+        wxMilliSleep(std::min(kWaitStepMs, std::max(1L, timeout - watch.Time())));
     return watch.Time() < timeout;
 }
 

@@ -1,3 +1,4 @@
+// The shell helpers: the program's folder, directories, volumes and sounds.
 #include "kxRuzoVori/kxHelpers/kxShell.h"
 
 #include "kxRuzoVori/core/private/kxLibraryObject.h"
@@ -10,13 +11,13 @@
 
 namespace
 {
-wxSound* g_sound = nullptr;
-wxString* g_appDir = nullptr;
+wxSound* s_sound = nullptr;
+wxString* s_appDir = nullptr;
 } // namespace
 
 wxString kxGetAppDir()
 {
-    return kxLibraryObject(g_appDir,
+    return kxLibraryObject(s_appDir,
                            []
                            {
                                wxString dir =
@@ -41,7 +42,7 @@ bool kxIsDiskInDevice(wxString root)
 
 bool kxPlaySound(const wxString& file, bool async)
 {
-    wxSound& sound = kxLibraryObject(g_sound);
+    wxSound& sound = kxLibraryObject(s_sound);
     if (!sound.Create(file, false) || !sound.IsOk())
         return false;
     return sound.Play(async ? wxSOUND_ASYNC : wxSOUND_SYNC);

@@ -1,3 +1,4 @@
+// Socket settings, passed on to the platform layer.
 #include "kxRuzoVori/kxHelpers/kxSocket.h"
 
 #include "kxRuzoVori/platform/kxPlatformSocket.h"

@@ -1,3 +1,4 @@
+// The log target that gathers error messages into one text.
 #include "kxRuzoVori/locale/kxLogString.h"
 
 kxLogString::kxLogString() = default;

@@ -1,3 +1,4 @@
+// A host's table of message texts keyed by number.
 #include "kxRuzoVori/locale/kxMessages.h"
 
 kxMessages::kxMessages() = default;

@@ -204,21 +204,21 @@ wxString wxSerialize::GetHeaderName(int tag)
 {
     switch (tag)
     {
-    case TAG_BOOL:
+    case kTagBool:
         return wxS("bool");
-    case TAG_UINT8:
+    case kTagUint8:
         return wxS("8bits uint");
-    case TAG_DOUBLE:
+    case kTagDouble:
         return wxS("double");
-    case TAG_UINT32:
+    case kTagUint32:
         return wxS("32bits uint");
-    case TAG_UINT64:
+    case kTagUint64:
         return wxS("64bits uint");
-    case TAG_RECORD:
+    case kTagRecord:
         return wxS("data record");
-    case TAG_STRING:
+    case kTagString:
         return wxS("string");
-    case TAG_UINT16:
+    case kTagUint16:
         return wxS("16bits uint");
     default:
         break;
@@ -310,7 +310,7 @@ void wxSerialize::SkipBytes(wxUint64 size)
 {
     if (!CheckAvailable(size))
         return;
-    unsigned char piece[PIECE];
+    unsigned char piece[kPiece];
     while (size != 0 && IsOk())
     {
         const size_t now = static_cast<size_t>(std::min<wxUint64>(size, sizeof piece));
@@ -372,7 +372,7 @@ bool wxSerialize::LoadBool()
 
 double wxSerialize::LoadDouble()
 {
-    unsigned char bytes[DOUBLE_SIZE];
+    unsigned char bytes[kDoubleSize];
     if (!CanLoad() || !LoadBytes(bytes, sizeof bytes))
         return 0.0;
     return GetExtended(bytes);
@@ -420,13 +420,13 @@ void wxSerialize::LoadUnits(wxUint32 count, wxString& text)
 {
     if (count == 0 || !CheckAvailable(wxUint64(count) * 2))
         return;
-    unsigned char bytes[PIECE];
-    wchar_t chars[PIECE / 2 + 1];
-    text.reserve(std::min<size_t>(count, PIECE));
+    unsigned char bytes[kPiece];
+    wchar_t chars[kPiece / 2 + 1];
+    text.reserve(std::min<size_t>(count, kPiece));
     wxUint32 high = 0;
     while (count != 0)
     {
-        const size_t units = std::min<size_t>(count, PIECE / 2);
+        const size_t units = std::min<size_t>(count, kPiece / 2);
         if (!LoadBytes(bytes, units * 2))
             break;
         count -= static_cast<wxUint32>(units);
@@ -480,7 +480,7 @@ wxArrayString wxSerialize::LoadStrings(wxUint32 count)
     // Every element takes at least its four-byte count.
     if (!CheckAvailable(wxUint64(count) * 4))
         return array;
-    array.reserve(std::min<size_t>(count, PIECE));
+    array.reserve(std::min<size_t>(count, kPiece));
     for (wxUint32 i = 0; i < count && IsOk(); ++i)
         array.push_back(LoadUniString());
     return array;
@@ -499,11 +499,11 @@ wxArrayInt wxSerialize::LoadInts(wxUint32 count)
     wxArrayInt array;
     if (!CheckAvailable(wxUint64(count) * 4))
         return array;
-    array.reserve(std::min<size_t>(count, PIECE));
-    unsigned char bytes[PIECE];
+    array.reserve(std::min<size_t>(count, kPiece));
+    unsigned char bytes[kPiece];
     while (count != 0 && CanLoad())
     {
-        const size_t values = std::min<size_t>(count, PIECE / 4);
+        const size_t values = std::min<size_t>(count, kPiece / 4);
         if (!LoadBytes(bytes, values * 4))
             break;
         for (size_t i = 0; i < values; ++i)
@@ -515,7 +515,7 @@ wxArrayInt wxSerialize::LoadInts(wxUint32 count)
 
 wxDateTime wxSerialize::LoadDateTime()
 {
-    unsigned char bytes[DATETIME_SIZE];
+    unsigned char bytes[kDateTimeSize];
     if (!CanLoad() || !LoadBytes(bytes, sizeof bytes))
         return wxDateTime();
     return GetDate(bytes);
@@ -534,7 +534,7 @@ void wxSerialize::Load(wxMemoryBuffer& buffer)
     size_t done = 0;
     while (done < length && CanLoad())
     {
-        const size_t now = known ? length - done : std::min<size_t>(length - done, 16 * PIECE);
+        const size_t now = known ? length - done : std::min<size_t>(length - done, 16 * kPiece);
         if (buffer.GetBufSize() < done + now)
         {
             const size_t all = size_t(length) + 1024;
@@ -556,7 +556,7 @@ void wxSerialize::Load(wxMemoryBuffer& buffer)
 wxBitmap wxSerialize::LoadBitmap()
 {
     wxMemoryBuffer bytes;
-    if (!CanLoad() || LoadChunkHeader(TAG_RECORD) != TAG_RECORD)
+    if (!CanLoad() || LoadChunkHeader(kTagRecord) != kTagRecord)
         return wxBitmap();
     Load(bytes);
     if (!IsOk() || bytes.GetDataLen() == 0)

@@ -137,7 +137,7 @@ wxUint32 CountUnits(const wxString& text)
 
 void PutDate(unsigned char* p, const wxDateTime& value)
 {
-    std::memset(p, 0, DATETIME_SIZE);
+    std::memset(p, 0, kDateTimeSize);
     if (!value.IsValid())
         return;
     const wxDateTime::Tm tm = value.GetTm(wxDateTime::Local);

@@ -14,7 +14,7 @@ int wxSerialize::LoadChunkHeader(int expected)
         return 0;
     unsigned char tag = 0;
     LoadBytes(&tag, 1);
-    if (tag == TAG_ENTER || tag == TAG_LEAVE)
+    if (tag == kTagEnter || tag == kTagLeave)
     {
         m_haveBoundary = true;
         m_lastBoundary = tag;
@@ -35,11 +35,11 @@ bool wxSerialize::LoadItem(int expected, unsigned char* payload, size_t size)
         return LoadChunkHeader(expected) == expected && CanLoad() && LoadBytes(payload, size);
 
     // The stream holds the whole item: tag and payload come in one piece.
-    unsigned char bytes[1 + MAX_FIXED_SIZE];
+    unsigned char bytes[1 + kMaxFixedSize];
     if (!LoadBytes(bytes, size + 1))
         return false;
     const unsigned char tag = bytes[0];
-    if (tag == TAG_ENTER || tag == TAG_LEAVE)
+    if (tag == kTagEnter || tag == kTagLeave)
     {
         // Only the marker was due: the rest goes back for whoever reads next.
         if (m_idstr.Ungetch(bytes + 1, size) != size)
@@ -64,40 +64,40 @@ void wxSerialize::SkipData(unsigned char tag)
 {
     switch (tag)
     {
-    case TAG_BOOL:
-    case TAG_UINT8:
+    case kTagBool:
+    case kTagUint8:
         LoadUint8();
         break;
-    case TAG_UINT16:
+    case kTagUint16:
         LoadUint16();
         break;
-    case TAG_UINT32:
+    case kTagUint32:
         LoadUint32();
         break;
-    case TAG_UINT64:
+    case kTagUint64:
         LoadUint64();
         break;
-    case TAG_INT:
+    case kTagInt:
         LoadInt();
         break;
-    case TAG_INTINT:
+    case kTagIntInt:
     {
         int first;
         int second;
         LoadIntInt(first, second);
         break;
     }
-    case TAG_DOUBLE:
+    case kTagDouble:
         LoadDouble();
         break;
-    case TAG_STRING:
+    case kTagString:
     {
         const wxUint32 count = LoadUint32();
         if (IsOk())
             SkipBytes(wxUint64(count) * 2);
         break;
     }
-    case TAG_ARRSTRING:
+    case kTagArrayString:
     {
         const wxUint32 count = LoadUint32();
         if (IsOk() && CheckAvailable(wxUint64(count) * 4))
@@ -111,18 +111,18 @@ void wxSerialize::SkipData(unsigned char tag)
         }
         break;
     }
-    case TAG_DATETIME:
+    case kTagDateTime:
         LoadDateTime();
         break;
-    case TAG_RECORD:
+    case kTagRecord:
     {
         const wxUint32 length = LoadUint32();
         if (IsOk())
             SkipBytes(length);
         break;
     }
-    case TAG_ENTER:
-    case TAG_LEAVE:
+    case kTagEnter:
+    case kTagLeave:
         break;
     default:
         LogError(kErrorOther, kMessageUnknownTag, GetHeaderName(tag));
@@ -141,7 +141,7 @@ bool wxSerialize::EnterObject()
         if (!CanStore())
             return false;
         ++m_objectLevel;
-        SaveChar(TAG_ENTER);
+        SaveChar(kTagEnter);
         return IsOk();
     }
     if (!CanLoad())
@@ -164,7 +164,7 @@ bool wxSerialize::LeaveObject()
             LogError(kErrorOther, kMessageLevelBelowZero);
             return false;
         }
-        SaveChar(TAG_LEAVE);
+        SaveChar(kTagLeave);
         return IsOk();
     }
     if (!CanLoad())
@@ -184,7 +184,7 @@ void wxSerialize::FindCurrentEnterLevel()
     if (m_haveBoundary)
     {
         m_haveBoundary = false;
-        if (m_lastBoundary == TAG_ENTER)
+        if (m_lastBoundary == kTagEnter)
             return;
         // A leave marker already met where an object should start: the loop below reports it.
         tag = m_lastBoundary;
@@ -195,10 +195,10 @@ void wxSerialize::FindCurrentEnterLevel()
     }
     while (IsOk())
     {
-        if (tag == TAG_ENTER)
+        if (tag == kTagEnter)
             return;
         m_status.m_skipped = true;
-        if (tag == TAG_LEAVE)
+        if (tag == kTagLeave)
             LogError(kErrorOther, kMessageLeaveWithoutEnter);
         SkipData(tag);
         tag = LoadChar();
@@ -211,7 +211,7 @@ void wxSerialize::FindCurrentLeaveLevel()
     if (m_haveBoundary)
     {
         m_haveBoundary = false;
-        if (m_lastBoundary == TAG_LEAVE)
+        if (m_lastBoundary == kTagLeave)
             return;
         depth = 2;
     }
@@ -225,9 +225,9 @@ void wxSerialize::FindCurrentLeaveLevel()
             m_status.m_skipped = true;
         first = false;
         SkipData(tag);
-        if (tag == TAG_ENTER)
+        if (tag == kTagEnter)
             ++depth;
-        else if (tag == TAG_LEAVE)
+        else if (tag == kTagLeave)
             --depth;
     }
 }

@@ -13,7 +13,7 @@ bool wxSerialize::WriteBool(bool value)
 {
     if (CanStore())
     {
-        const unsigned char bytes[] = {TAG_BOOL, static_cast<unsigned char>(value ? 1 : 0)};
+        const unsigned char bytes[] = {kTagBool, static_cast<unsigned char>(value ? 1 : 0)};
         m_odstr.Write(bytes, sizeof bytes);
     }
     return IsOk();
@@ -23,7 +23,7 @@ bool wxSerialize::WriteUint8(unsigned char value)
 {
     if (CanStore())
     {
-        const unsigned char bytes[] = {TAG_UINT8, value};
+        const unsigned char bytes[] = {kTagUint8, value};
         m_odstr.Write(bytes, sizeof bytes);
     }
     return IsOk();
@@ -33,7 +33,7 @@ bool wxSerialize::WriteUint16(unsigned short value)
 {
     if (CanStore())
     {
-        unsigned char bytes[3] = {TAG_UINT16};
+        unsigned char bytes[3] = {kTagUint16};
         kxPutBE16(bytes + 1, value);
         m_odstr.Write(bytes, sizeof bytes);
     }
@@ -44,7 +44,7 @@ bool wxSerialize::WriteUint32(unsigned int value)
 {
     if (CanStore())
     {
-        unsigned char bytes[5] = {TAG_UINT32};
+        unsigned char bytes[5] = {kTagUint32};
         kxPutBE32(bytes + 1, value);
         m_odstr.Write(bytes, sizeof bytes);
     }
@@ -55,7 +55,7 @@ bool wxSerialize::WriteUint64(unsigned long long value)
 {
     if (CanStore())
     {
-        unsigned char bytes[9] = {TAG_UINT64};
+        unsigned char bytes[9] = {kTagUint64};
         kxPutBE64(bytes + 1, value);
         m_odstr.Write(bytes, sizeof bytes);
     }
@@ -66,7 +66,7 @@ bool wxSerialize::WriteInt(int value)
 {
     if (CanStore())
     {
-        unsigned char bytes[6] = {TAG_INT, 4};
+        unsigned char bytes[6] = {kTagInt, 4};
         kxPutBE32(bytes + 2, static_cast<wxUint32>(value));
         m_odstr.Write(bytes, sizeof bytes);
     }
@@ -77,7 +77,7 @@ bool wxSerialize::WriteIntInt(int value1, int value2)
 {
     if (CanStore())
     {
-        unsigned char bytes[10] = {TAG_INTINT, 4};
+        unsigned char bytes[10] = {kTagIntInt, 4};
         kxPutBE32(kxPutBE32(bytes + 2, static_cast<wxUint32>(value1)),
                   static_cast<wxUint32>(value2));
         m_odstr.Write(bytes, sizeof bytes);
@@ -89,7 +89,7 @@ bool wxSerialize::WriteLongLong(const wxLongLongNative& value)
 {
     if (CanStore())
     {
-        unsigned char bytes[9] = {TAG_LONGLONG};
+        unsigned char bytes[9] = {kTagLongLong};
         kxPutBE64(bytes + 1, static_cast<wxUint64>(value.GetValue()));
         m_odstr.Write(bytes, sizeof bytes);
     }
@@ -100,7 +100,7 @@ bool wxSerialize::WriteDouble(double value)
 {
     if (CanStore())
     {
-        unsigned char bytes[1 + DOUBLE_SIZE] = {TAG_DOUBLE};
+        unsigned char bytes[1 + kDoubleSize] = {kTagDouble};
         PutExtended(bytes + 1, value);
         m_odstr.Write(bytes, sizeof bytes);
     }
@@ -112,7 +112,7 @@ bool wxSerialize::WriteString(const wxString& value)
     if (CanStore())
     {
         ByteSink sink(m_odstr);
-        sink.Put8(TAG_STRING);
+        sink.Put8(kTagString);
         sink.PutString(value);
     }
     return IsOk();
@@ -123,7 +123,7 @@ bool wxSerialize::WriteArrayString(const wxArrayString& value)
     if (CanStore())
     {
         ByteSink sink(m_odstr);
-        sink.Put8(TAG_ARRSTRING);
+        sink.Put8(kTagArrayString);
         sink.Put32(static_cast<wxUint32>(value.size()));
         for (const wxString& text : value)
             sink.PutString(text);
@@ -136,7 +136,7 @@ bool wxSerialize::WriteArrayInt(const wxArrayInt& value)
     if (CanStore())
     {
         ByteSink sink(m_odstr);
-        sink.Put8(TAG_ARRINT);
+        sink.Put8(kTagArrayInt);
         sink.Put32(static_cast<wxUint32>(value.size()));
         for (int number : value)
             sink.Put32(static_cast<wxUint32>(number));
@@ -148,7 +148,7 @@ bool wxSerialize::WriteDateTime(const wxDateTime& value)
 {
     if (CanStore())
     {
-        unsigned char bytes[1 + DATETIME_SIZE] = {TAG_DATETIME};
+        unsigned char bytes[1 + kDateTimeSize] = {kTagDateTime};
         PutDate(bytes + 1, value);
         m_odstr.Write(bytes, sizeof bytes);
     }
@@ -160,7 +160,7 @@ bool wxSerialize::Write(const wxMemoryBuffer& buffer)
     if (CanStore())
     {
         const size_t length = buffer.GetDataLen();
-        unsigned char bytes[5] = {TAG_RECORD};
+        unsigned char bytes[5] = {kTagRecord};
         kxPutBE32(bytes + 1, static_cast<wxUint32>(length));
         m_odstr.Write(bytes, sizeof bytes);
         if (length != 0 && m_odstr.IsOk())
@@ -196,7 +196,7 @@ bool wxSerialize::WriteBitmap(const wxBitmap& bitmap)
     }
     if (bytes.GetDataLen() == 0)
         return false;
-    SaveChar(TAG_BITMAP);
+    SaveChar(kTagBitmap);
     return Write(bytes);
 }
 
@@ -205,7 +205,7 @@ bool wxSerialize::WriteBitmap(const wxBitmap& bitmap)
 bool wxSerialize::ReadBool(bool& value)
 {
     unsigned char byte;
-    if (!LoadItem(TAG_BOOL, &byte, 1) || !IsOk())
+    if (!LoadItem(kTagBool, &byte, 1) || !IsOk())
         return false;
     value = byte != 0;
     return true;
@@ -214,7 +214,7 @@ bool wxSerialize::ReadBool(bool& value)
 bool wxSerialize::ReadUint8(unsigned char& value)
 {
     unsigned char byte;
-    if (!LoadItem(TAG_UINT8, &byte, 1) || !IsOk())
+    if (!LoadItem(kTagUint8, &byte, 1) || !IsOk())
         return false;
     value = byte;
     return true;
@@ -223,7 +223,7 @@ bool wxSerialize::ReadUint8(unsigned char& value)
 bool wxSerialize::ReadUint16(unsigned short& value)
 {
     unsigned char bytes[2];
-    if (!LoadItem(TAG_UINT16, bytes, sizeof bytes) || !IsOk())
+    if (!LoadItem(kTagUint16, bytes, sizeof bytes) || !IsOk())
         return false;
     value = kxGetBE16(bytes);
     return true;
@@ -232,7 +232,7 @@ bool wxSerialize::ReadUint16(unsigned short& value)
 bool wxSerialize::ReadUint32(unsigned int& value)
 {
     unsigned char bytes[4];
-    if (!LoadItem(TAG_UINT32, bytes, sizeof bytes) || !IsOk())
+    if (!LoadItem(kTagUint32, bytes, sizeof bytes) || !IsOk())
         return false;
     value = kxGetBE32(bytes);
     return true;
@@ -241,7 +241,7 @@ bool wxSerialize::ReadUint32(unsigned int& value)
 bool wxSerialize::ReadUint64(unsigned long long& value)
 {
     unsigned char bytes[8];
-    if (!LoadItem(TAG_UINT64, bytes, sizeof bytes) || !IsOk())
+    if (!LoadItem(kTagUint64, bytes, sizeof bytes) || !IsOk())
         return false;
     value = kxGetBE64(bytes);
     return true;
@@ -250,7 +250,7 @@ bool wxSerialize::ReadUint64(unsigned long long& value)
 bool wxSerialize::ReadInt(int& value)
 {
     unsigned char size;
-    if (!LoadItem(TAG_INT, &size, 1))
+    if (!LoadItem(kTagInt, &size, 1))
         return false;
     const int loaded = LoadSizedInt(size);
     if (!IsOk())
@@ -262,7 +262,7 @@ bool wxSerialize::ReadInt(int& value)
 bool wxSerialize::ReadIntInt(int& value1, int& value2)
 {
     unsigned char size;
-    if (!LoadItem(TAG_INTINT, &size, 1))
+    if (!LoadItem(kTagIntInt, &size, 1))
         return false;
     const int first = LoadSizedInt(size);
     const int second = LoadSizedInt(size);
@@ -276,7 +276,7 @@ bool wxSerialize::ReadIntInt(int& value1, int& value2)
 bool wxSerialize::ReadLongLong(wxLongLongNative& value)
 {
     unsigned char bytes[8];
-    if (!LoadItem(TAG_LONGLONG, bytes, sizeof bytes) || !IsOk())
+    if (!LoadItem(kTagLongLong, bytes, sizeof bytes) || !IsOk())
         return false;
     value = wxLongLongNative(static_cast<wxLongLong_t>(kxGetBE64(bytes)));
     return true;
@@ -284,8 +284,8 @@ bool wxSerialize::ReadLongLong(wxLongLongNative& value)
 
 bool wxSerialize::ReadDouble(double& value)
 {
-    unsigned char bytes[DOUBLE_SIZE];
-    if (!LoadItem(TAG_DOUBLE, bytes, sizeof bytes) || !IsOk())
+    unsigned char bytes[kDoubleSize];
+    if (!LoadItem(kTagDouble, bytes, sizeof bytes) || !IsOk())
         return false;
     value = GetExtended(bytes);
     return true;
@@ -294,7 +294,7 @@ bool wxSerialize::ReadDouble(double& value)
 bool wxSerialize::ReadString(wxString& value)
 {
     unsigned char count[4];
-    if (!LoadItem(TAG_STRING, count, sizeof count))
+    if (!LoadItem(kTagString, count, sizeof count))
         return false;
     wxString loaded;
     LoadUnits(kxGetBE32(count), loaded);
@@ -307,7 +307,7 @@ bool wxSerialize::ReadString(wxString& value)
 bool wxSerialize::ReadArrayString(wxArrayString& value)
 {
     unsigned char count[4];
-    if (!LoadItem(TAG_ARRSTRING, count, sizeof count))
+    if (!LoadItem(kTagArrayString, count, sizeof count))
         return false;
     const wxArrayString loaded = LoadStrings(kxGetBE32(count));
     if (!IsOk())
@@ -319,7 +319,7 @@ bool wxSerialize::ReadArrayString(wxArrayString& value)
 bool wxSerialize::ReadArrayInt(wxArrayInt& value)
 {
     unsigned char count[4];
-    if (!LoadItem(TAG_ARRINT, count, sizeof count))
+    if (!LoadItem(kTagArrayInt, count, sizeof count))
         return false;
     const wxArrayInt loaded = LoadInts(kxGetBE32(count));
     if (!IsOk())
@@ -330,8 +330,8 @@ bool wxSerialize::ReadArrayInt(wxArrayInt& value)
 
 bool wxSerialize::ReadDateTime(wxDateTime& value)
 {
-    unsigned char bytes[DATETIME_SIZE];
-    if (!LoadItem(TAG_DATETIME, bytes, sizeof bytes) || !IsOk())
+    unsigned char bytes[kDateTimeSize];
+    if (!LoadItem(kTagDateTime, bytes, sizeof bytes) || !IsOk())
         return false;
     value = GetDate(bytes);
     return true;
@@ -339,7 +339,7 @@ bool wxSerialize::ReadDateTime(wxDateTime& value)
 
 bool wxSerialize::Read(wxMemoryBuffer& buffer)
 {
-    if (LoadChunkHeader(TAG_RECORD) != TAG_RECORD)
+    if (LoadChunkHeader(kTagRecord) != kTagRecord)
         return false;
     Load(buffer);
     return true;
@@ -347,7 +347,7 @@ bool wxSerialize::Read(wxMemoryBuffer& buffer)
 
 bool wxSerialize::ReadBitmap(wxBitmap& bitmap)
 {
-    if (LoadChunkHeader(TAG_BITMAP) == 0)
+    if (LoadChunkHeader(kTagBitmap) == 0)
         return false;
     const wxBitmap loaded = LoadBitmap();
     if (!IsOk() || !loaded.IsOk())

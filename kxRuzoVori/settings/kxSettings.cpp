@@ -19,8 +19,8 @@ using namespace kxSettingsEntry;
 
 namespace
 {
-const wxString g_staticRoot = wxS("/StaticGroup");
-const wxString g_dynamicRoot = wxS("/DynamicGroup");
+const wxString kStaticRoot = wxS("/StaticGroup");
+const wxString kDynamicRoot = wxS("/DynamicGroup");
 
 // An absolute configuration path without empty, "." or ".." parts.
 bool IsPlainPath(const wxString& path)
@@ -59,7 +59,7 @@ const wxMBConv& BeginReading(const wxString& fileName)
 kxSettings::kxSettings(const wxString& fileName, kxSettingsSet* settingsSet)
 try : wxFileConfig(wxEmptyString, wxEmptyString, fileName, wxEmptyString,
                    wxCONFIG_USE_LOCAL_FILE | wxCONFIG_USE_GLOBAL_FILE, BeginReading(fileName)),
-    m_staticRoot(g_staticRoot), m_dynamicRoot(g_dynamicRoot), m_settingsSet(settingsSet),
+    m_staticRoot(kStaticRoot), m_dynamicRoot(kDynamicRoot), m_settingsSet(settingsSet),
     m_fileName(fileName), m_frozen(false), m_filePath(ResolveFilePath(fileName, GetAppName()))
 {
     kxQuietAssertions::End();

@@ -1,3 +1,4 @@
+// One setting as the host declares it: a constructor for each type of value.
 #include "kxRuzoVori/settings/kxSettingsItem.h"
 
 #include <limits>

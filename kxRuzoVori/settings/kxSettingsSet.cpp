@@ -1,3 +1,4 @@
+// The view registry that keeps every control showing a setting up to date.
 #include "kxRuzoVori/settings/kxSettingsSet.h"
 
 #include <wx/checkbox.h>

@@ -9,7 +9,7 @@
 namespace kxChannel
 {
 // The one topic a server accepts.
-extern const wxChar* const TOPIC;
+extern const wxChar* const kTopic;
 
 // The 24 bytes (three DES keys) server and client both use for the identity proof.
 const char* GetKey();

@@ -1,3 +1,4 @@
+// Natural-order comparison of texts.
 #include "kxRuzoVori/kxHelpers/natsort/strnatcmp.h"
 
 #include "kxRuzoVori/core/private/kxUtf.h"

@@ -1,3 +1,4 @@
+// The file system on POSIX systems: real paths, programs, volumes and the running program.
 #include "kxRuzoVori/platform/kxPlatformFile.h"
 
 #include <climits>

@@ -1,3 +1,4 @@
+// Processes on POSIX systems: /proc, posix_spawn, waiting, ending and opening documents.
 #include "kxRuzoVori/platform/kxPlatformProcess.h"
 
 #include <wx/cmdline.h>
@@ -24,7 +25,7 @@ namespace kxPlatform
 namespace
 {
 // How long OpenDocument waits for the opener to report failure before trusting it.
-const int OPENER_WAIT_MS = 3000;
+const int kOpenerWaitMs = 3000;
 
 // Children started here, until they are reaped. Kept apart from the host's own children, which
 // the host reaps itself.
@@ -241,7 +242,7 @@ bool OpenDocument(const wxString& document)
     // The opener reports an unknown type or a missing file by its exit status; one that is
     // still busy after a while has handed the document on, and is reaped later.
     int status = 0;
-    if (!WaitChild(child, OPENER_WAIT_MS, status))
+    if (!WaitChild(child, kOpenerWaitMs, status))
         return true;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }

@@ -1,3 +1,4 @@
+// Socket options on POSIX systems.
 #include "kxRuzoVori/platform/kxPlatformSocket.h"
 
 #include <netinet/in.h>

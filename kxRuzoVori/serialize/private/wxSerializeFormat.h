@@ -16,31 +16,31 @@
 namespace wxSerializeFormat
 {
 // Item tags.
-const unsigned char TAG_BOOL = 'b';
-const unsigned char TAG_UINT8 = 'c';
-const unsigned char TAG_UINT16 = 'w';
-const unsigned char TAG_UINT32 = 'l';
-const unsigned char TAG_UINT64 = 'q';
-const unsigned char TAG_INT = 'i';
-const unsigned char TAG_INTINT = 'I';
-const unsigned char TAG_LONGLONG = 'L';
-const unsigned char TAG_DOUBLE = 'd';
-const unsigned char TAG_STRING = 's';
-const unsigned char TAG_ARRSTRING = 'a';
-const unsigned char TAG_ARRINT = 'A';
-const unsigned char TAG_DATETIME = 't';
-const unsigned char TAG_RECORD = 'r';
-const unsigned char TAG_BITMAP = 'B';
-const unsigned char TAG_ENTER = '<';
-const unsigned char TAG_LEAVE = '>';
+const unsigned char kTagBool = 'b';
+const unsigned char kTagUint8 = 'c';
+const unsigned char kTagUint16 = 'w';
+const unsigned char kTagUint32 = 'l';
+const unsigned char kTagUint64 = 'q';
+const unsigned char kTagInt = 'i';
+const unsigned char kTagIntInt = 'I';
+const unsigned char kTagLongLong = 'L';
+const unsigned char kTagDouble = 'd';
+const unsigned char kTagString = 's';
+const unsigned char kTagArrayString = 'a';
+const unsigned char kTagArrayInt = 'A';
+const unsigned char kTagDateTime = 't';
+const unsigned char kTagRecord = 'r';
+const unsigned char kTagBitmap = 'B';
+const unsigned char kTagEnter = '<';
+const unsigned char kTagLeave = '>';
 
-const size_t DOUBLE_SIZE = 10;
-const size_t DATETIME_SIZE = 9;
+const size_t kDoubleSize = 10;
+const size_t kDateTimeSize = 9;
 // The largest payload read together with its tag.
-const size_t MAX_FIXED_SIZE = 10;
+const size_t kMaxFixedSize = 10;
 // Counts read from a stream of unknown length are honoured this many bytes at a time, so a
 // corrupt count costs at most one piece before the stream runs dry.
-const size_t PIECE = 4096;
+const size_t kPiece = 4096;
 
 // The stream's error codes: an end met before a read, and every other error.
 const int kErrorEnd = -1;
@@ -81,7 +81,7 @@ double GetExtended(const unsigned char* p);
 // UTF-16 code units of text: characters above U+FFFF take two.
 wxUint32 CountUnits(const wxString& text);
 
-// A date as DATETIME_SIZE bytes: day, month (0-11), year (16 bits), hour, minute, second and
+// A date as kDateTimeSize bytes: day, month (0-11), year (16 bits), hour, minute, second and
 // millisecond (16 bits), local time; an invalid date is all zeros.
 void PutDate(unsigned char* p, const wxDateTime& value);
 // The date those bytes stand for; invalid for day 0 and for fields no calendar has.
@@ -155,7 +155,7 @@ public:
 
 private:
     wxOutputStream& m_stream;
-    unsigned char m_buffer[PIECE];
+    unsigned char m_buffer[kPiece];
     size_t m_length = 0;
 };
 

@@ -1,0 +1,2 @@
+// A private header of settings.
+#include "kxRuzoVori/core/kxTranslate.h"
