@@ -1,4 +1,5 @@
 #include "kxRuzoVori/settings/kxSettings.h"
+#include "support/kxGuiSupport.h"
 #include "support/kxTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -41,20 +42,12 @@ public:
 
 const kxSettingsEventMethod g_onSetting = static_cast<kxSettingsEventMethod>(&Listener::OnSetting);
 
-int g_assertions = 0;
-void CountAssertion(const wxString&, int, const wxString&, const wxString&, const wxString&)
-{
-    ++g_assertions;
-}
-
 // A settings page with two controls of each kind, shown on the test's X server.
 class kxSettingsSetGui : public testing::Test
 {
 protected:
     void SetUp() override
     {
-        g_assertions = 0;
-        m_previousHandler = wxSetAssertHandler(CountAssertion);
         m_frame =
             new wxFrame(nullptr, wxID_ANY, wxS("settings"), wxPoint(40, 40), wxSize(420, 320));
         auto* sizer = new wxBoxSizer(wxVERTICAL);
@@ -71,29 +64,15 @@ protected:
         }
         m_frame->SetSizer(sizer);
         m_frame->Layout();
-        m_frame->Show();
-        m_frame->Raise();
-        ASSERT_TRUE(kxTestWaitFor([&] { return m_frame->IsShownOnScreen(); }, 5000));
-        kxTestPumpEvents(100);
+        ASSERT_TRUE(kxTestShow(m_frame));
     }
 
     void TearDown() override
     {
         m_frame->Destroy();
         kxTestPumpEvents(50);
-        wxSetAssertHandler(m_previousHandler);
-        EXPECT_EQ(g_assertions, 0) << "the toolkit asserted";
     }
 
-    void ClickCentre(wxWindow* window)
-    {
-        wxUIActionSimulator sim;
-        const wxRect rect = window->GetScreenRect();
-        sim.MouseMove(rect.GetLeft() + rect.GetWidth() / 2, rect.GetTop() + rect.GetHeight() / 2);
-        sim.MouseClick();
-    }
-
-    wxAssertHandler_t m_previousHandler = nullptr;
     wxFrame* m_frame = nullptr;
     wxCheckBox* m_check[2] = {};
     wxTextCtrl* m_edit[2] = {};
@@ -125,7 +104,7 @@ TEST_F(kxSettingsSetGui, CheckBoxesFollowAndHandlersHearEachChangeOnce)
     // The user unticks the first box; the page mirrors it to the other views.
     m_check[0]->Bind(wxEVT_CHECKBOX,
                      [&](wxCommandEvent&) { m_registry.UpdateCheckBox(GROUP, FLAG, m_check[0]); });
-    ClickCentre(m_check[0]);
+    kxTestClick(m_check[0]);
     ASSERT_TRUE(kxTestWaitFor([&] { return !m_check[0]->GetValue(); }, 5000));
     EXPECT_FALSE(m_check[1]->GetValue());
     EXPECT_EQ(m_listener.m_calls, 2);
@@ -160,7 +139,7 @@ TEST_F(kxSettingsSetGui, TypingMirrorsIntoEveryEditBoxAndComesToRest)
     }
     m_registry.AddHandler(GROUP, TEXT, g_onSetting, &m_listener);
 
-    ClickCentre(m_edit[0]);
+    kxTestClick(m_edit[0]);
     kxTestWaitFor([&] { return m_edit[0]->HasFocus(); }, 2000);
     wxUIActionSimulator sim;
     sim.Text("12");

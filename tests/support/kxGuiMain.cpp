@@ -4,12 +4,22 @@
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/log.h>
 
 #include <cstdio>
 
 namespace
 {
 int g_result = 1;
+
+// An assertion of the toolkit would open a dialog nobody closes under Xvfb: it fails the running
+// test instead, and the test goes on.
+void FailOnAssertion(const wxString& file, int line, const wxString& function,
+                     const wxString& condition, const wxString& message)
+{
+    ADD_FAILURE_AT(file.utf8_str(), line)
+        << "toolkit assertion " << condition << " in " << function << ": " << message;
+}
 
 class kxGuiTestApp : public wxApp
 {
@@ -18,6 +28,9 @@ public:
     {
         // Tests create and destroy frames freely; the loop ends only when the tests are done.
         SetExitOnFrameDelete(false);
+        wxSetAssertHandler(FailOnAssertion);
+        // Logged errors would show as modal message boxes: they go to the test's output instead.
+        delete wxLog::SetActiveTarget(new wxLogStderr);
         CallAfter(
             [this]
             {
