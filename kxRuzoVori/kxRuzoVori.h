@@ -17,6 +17,8 @@
 #include "kxRuzoVori/core/kxTranslate.h"
 #include "kxRuzoVori/core/kxTreeComboCheckBoxException.h"
 
+#include "kxRuzoVori/controls/kxSplashScreen.h"
+#include "kxRuzoVori/controls/kxTaskBarIcon.h"
 #include "kxRuzoVori/controls/kxTreeComboCheckBox.h"
 #include "kxRuzoVori/controls/kxTreeComboPopup.h"
 #include "kxRuzoVori/controls/kxTreeControl.h"
