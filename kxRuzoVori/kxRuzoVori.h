@@ -54,7 +54,9 @@
 
 #include "kxRuzoVori/serialize/wxSerialize.h"
 
+#include "kxRuzoVori/http/wxAuthenticateDlg.h"
 #include "kxRuzoVori/http/wxHTTPAuthSettings.h"
 #include "kxRuzoVori/http/wxProxySettings.h"
+#include "kxRuzoVori/http/wxProxySettingsDlg.h"
 
 #endif

@@ -1,0 +1,44 @@
+// The dialog that asks for a user name and password.
+#ifndef KXRUZOVORI_HTTP_WXAUTHENTICATEDLG_H
+#define KXRUZOVORI_HTTP_WXAUTHENTICATEDLG_H
+
+#include "kxRuzoVori/http/wxHTTPAuthSettings.h"
+#include "kxRuzoVori/kxExport.h"
+
+#include <wx/checkbox.h>
+#include <wx/dialog.h>
+#include <wx/textctrl.h>
+
+// A modal dialog for the credentials a server asks for and, when built with it, whether the
+// password is kept. The host fills it with SetAuthSettings, shows it with ShowModal and, on
+// wxID_OK, reads the edited record with GetAuthSettings; no input is checked.
+class KX_API wxAuthenticateDlg : public wxDialog
+{
+public:
+    // message, when not empty, is shown above the fields; showRemember adds the "Remember
+    // password" box.
+    wxAuthenticateDlg(wxWindow* parent, int id, const wxString& title, const wxString& message,
+                      const bool& showRemember);
+
+    // Takes a copy of settings and shows its values.
+    void SetAuthSettings(const wxHTTPAuthSettings& settings);
+    // The record given last (Basic authentication for a new dialog), with what the dialog shows
+    // now; a user name given switches it to Basic authentication.
+    wxHTTPAuthSettings GetAuthSettings();
+
+    void SetUsername(wxString userName);
+    wxString GetUsername() const;
+    void SetPassword(wxString password);
+    wxString GetPassword() const;
+    // The "Remember password" box; without it the setter does nothing and the getter is false.
+    void SetRememberPassword(const bool& remember);
+    bool GetRememberPassword() const;
+
+protected:
+    wxTextCtrl* m_userName;
+    wxTextCtrl* m_password;
+    wxCheckBox* m_remember = nullptr;
+    wxHTTPAuthSettings m_settings;
+};
+
+#endif
