@@ -12,11 +12,11 @@ bool kxSplashScreen::m_bStaticLabels = false;
 
 namespace
 {
-const wxString NO_MASKBLT = wxS("no-maskblt");
-const long SPLASH_STYLE = wxSPLASH_CENTRE_ON_SCREEN | wxSPLASH_TIMEOUT;
-const long WINDOW_STYLE = wxBORDER_NONE | wxSTAY_ON_TOP | wxFRAME_NO_TASKBAR;
+const wxString kNoMaskBlt = wxS("no-maskblt");
+const long kSplashStyle = wxSPLASH_CENTRE_ON_SCREEN | wxSPLASH_TIMEOUT;
+const long kWindowStyle = wxBORDER_NONE | wxSTAY_ON_TOP | wxFRAME_NO_TASKBAR;
 // Distance of the corner labels from the bitmap's edges.
-const int MARGIN = 10;
+const int kMargin = 10;
 
 wxFont DefaultFont(int points, bool bold)
 {
@@ -48,11 +48,11 @@ void CopyLabel(SSplashLabel& to, const SSplashLabel& from)
 class MaskBltOption
 {
 public:
-    explicit MaskBltOption(int value) : m_previous(wxSystemOptions::GetOption(NO_MASKBLT))
+    explicit MaskBltOption(int value) : m_previous(wxSystemOptions::GetOption(kNoMaskBlt))
     {
-        wxSystemOptions::SetOption(NO_MASKBLT, value);
+        wxSystemOptions::SetOption(kNoMaskBlt, value);
     }
-    ~MaskBltOption() { wxSystemOptions::SetOption(NO_MASKBLT, m_previous); }
+    ~MaskBltOption() { wxSystemOptions::SetOption(kNoMaskBlt, m_previous); }
     MaskBltOption(const MaskBltOption&) = delete;
     MaskBltOption& operator=(const MaskBltOption&) = delete;
 
@@ -69,8 +69,8 @@ SSplashLabel::SSplashLabel(const wxString& text, int x, int y, const wxFont& fon
 kxSplashScreen::kxSplashScreen(wxBitmap& bitmap, SSplashLabel& title, SSplashLabel& author,
                                SSplashLabel& version, SSplashLabel& copyright,
                                SSplashLabel& secondaryTitle, int timeout)
-    : wxSplashScreen(bitmap, SPLASH_STYLE, timeout, nullptr, wxID_ANY, wxDefaultPosition,
-                     wxDefaultSize, WINDOW_STYLE),
+    : wxSplashScreen(bitmap, kSplashStyle, timeout, nullptr, wxID_ANY, wxDefaultPosition,
+                     wxDefaultSize, kWindowStyle),
       m_bitmap(bitmap), m_colour(140, 140, 140), m_title(title), m_author(author),
       m_copyright(copyright), m_version(version), m_secondaryTitle(secondaryTitle)
 {
@@ -121,20 +121,20 @@ void kxSplashScreen::PrivateApplyDefaults()
     if (!HasPosition(m_author))
     {
         e = PrivateExtent(m_author);
-        m_author.m_x = MARGIN;
-        m_author.m_y = H - e.y - MARGIN;
+        m_author.m_x = kMargin;
+        m_author.m_y = H - e.y - kMargin;
     }
     if (!HasPosition(m_version))
     {
         e = PrivateExtent(m_version);
-        m_version.m_x = W - e.x - MARGIN;
-        m_version.m_y = MARGIN;
+        m_version.m_x = W - e.x - kMargin;
+        m_version.m_y = kMargin;
     }
     if (!HasPosition(m_copyright))
     {
         e = PrivateExtent(m_copyright);
-        m_copyright.m_x = W - e.x - MARGIN;
-        m_copyright.m_y = H - e.y - MARGIN;
+        m_copyright.m_x = W - e.x - kMargin;
+        m_copyright.m_y = H - e.y - kMargin;
     }
 }
 

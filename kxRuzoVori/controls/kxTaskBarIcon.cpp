@@ -10,9 +10,9 @@
 
 namespace
 {
-const size_t TOOLTIP_LENGTH = 127;
-const size_t BALLOON_TITLE_LENGTH = 63;
-const size_t BALLOON_TEXT_LENGTH = 255;
+const size_t kTooltipLength = 127;
+const size_t kBalloonTitleLength = 63;
+const size_t kBalloonTextLength = 255;
 
 const char* IconName(int iconFlags)
 {
@@ -70,7 +70,7 @@ bool kxTaskBarIcon::SetIcon(const wxBitmapBundle& icon, const wxString& tooltip)
     m_icon = icon;
     if (!m_notifications)
         return wxTaskBarIcon::SetIcon(icon, tooltip);
-    return wxTaskBarIcon::SetIcon(icon, tooltip.Left(TOOLTIP_LENGTH));
+    return wxTaskBarIcon::SetIcon(icon, tooltip.Left(kTooltipLength));
 }
 
 bool kxTaskBarIcon::SetIcon(const wxIcon& icon, const wxString& tooltip)
@@ -99,8 +99,8 @@ bool kxTaskBarIcon::ShowBalloon(const wxString& title, const wxString& text, uns
     kxPlatform::Notification notification;
     if (wxTheApp)
         notification.m_appName = wxTheApp->GetAppDisplayName();
-    notification.m_title = title.Left(BALLOON_TITLE_LENGTH);
-    notification.m_text = text.Left(BALLOON_TEXT_LENGTH);
+    notification.m_title = title.Left(kBalloonTitleLength);
+    notification.m_text = text.Left(kBalloonTextLength);
     notification.m_iconName = IconName(iconFlags);
     if ((iconFlags & NIIF_ICON_MASK) == NIIF_USER)
         SetImage(notification, m_icon);

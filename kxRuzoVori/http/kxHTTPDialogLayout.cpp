@@ -10,14 +10,14 @@ namespace kxHTTPDialogLayout
 {
 wxTextCtrl* NewField(wxWindow* parent, long style)
 {
-    return new wxTextCtrl(parent, wxID_ANY, wxString(), wxDefaultPosition, wxSize(FIELD_WIDTH, -1),
+    return new wxTextCtrl(parent, wxID_ANY, wxString(), wxDefaultPosition, wxSize(kFieldWidth, -1),
                           style);
 }
 
 wxSizer* NewRow(wxWindow* parent, const wxString& label, wxWindow* field)
 {
     auto* row = new wxBoxSizer(wxHORIZONTAL);
-    row->Add(new wxStaticText(parent, wxID_ANY, label, wxDefaultPosition, wxSize(LABEL_WIDTH, -1)),
+    row->Add(new wxStaticText(parent, wxID_ANY, label, wxDefaultPosition, wxSize(kLabelWidth, -1)),
              0, wxALIGN_CENTER_VERTICAL);
     row->Add(field, 0, wxALIGN_CENTER_VERTICAL);
     return row;
@@ -29,6 +29,6 @@ void AddButtons(wxWindow* dialog, wxSizer* sizer)
     row->Add(new wxButton(dialog, wxID_OK, kxTranslate(wxS("&OK"))));
     row->AddStretchSpacer();
     row->Add(new wxButton(dialog, wxID_CANCEL, kxTranslate(wxS("&Cancel"))));
-    sizer->Add(row, 0, wxEXPAND | wxALL, BORDER);
+    sizer->Add(row, 0, wxEXPAND | wxALL, kBorder);
 }
 } // namespace kxHTTPDialogLayout

@@ -18,24 +18,24 @@ wxAuthenticateDlg::wxAuthenticateDlg(wxWindow* parent, int id, const wxString& t
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     if (!message.empty())
         sizer->Add(new wxStaticText(this, wxID_ANY, message), 0,
-                   wxEXPAND | wxLEFT | wxRIGHT | wxTOP, BORDER);
-    sizer->AddSpacer(BORDER);
+                   wxEXPAND | wxLEFT | wxRIGHT | wxTOP, kBorder);
+    sizer->AddSpacer(kBorder);
     m_userName = NewField(this);
     m_password = NewField(this, wxTE_PASSWORD);
     sizer->Add(NewRow(this, kxTranslate(wxS("Username:")), m_userName), 0, wxLEFT | wxRIGHT | wxTOP,
-               BORDER);
+               kBorder);
     sizer->Add(NewRow(this, kxTranslate(wxS("Password:")), m_password), 0, wxLEFT | wxRIGHT | wxTOP,
-               BORDER);
+               kBorder);
     if (showRemember)
     {
         m_remember = new wxCheckBox(this, wxID_ANY, kxTranslate(wxS("Remember password")));
         auto* row = new wxBoxSizer(wxHORIZONTAL);
         // Under the fields, not under their labels.
-        row->AddSpacer(LABEL_WIDTH);
+        row->AddSpacer(kLabelWidth);
         row->Add(m_remember);
-        sizer->Add(row, 0, wxLEFT | wxRIGHT | wxTOP, BORDER);
+        sizer->Add(row, 0, wxLEFT | wxRIGHT | wxTOP, kBorder);
     }
-    sizer->AddSpacer(BORDER);
+    sizer->AddSpacer(kBorder);
     AddButtons(this, sizer);
     SetSizerAndFit(sizer);
     Centre(wxBOTH);

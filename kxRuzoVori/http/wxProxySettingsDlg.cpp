@@ -12,12 +12,12 @@ using namespace kxHTTPDialogLayout;
 namespace
 {
 // The window id of the authentication check box.
-const int ID_REQUIRES_AUTH = 1;
+const int kRequiresAuthId = 1;
 
 wxStaticBoxSizer* AddGroup(wxWindow* dialog, wxSizer* sizer, const wxString& caption)
 {
     auto* group = new wxStaticBoxSizer(wxVERTICAL, dialog, caption);
-    sizer->Add(group, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, BORDER);
+    sizer->Add(group, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, kBorder);
     return group;
 }
 } // namespace
@@ -35,7 +35,7 @@ wxEND_EVENT_TABLE()
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     if (!message.empty())
         sizer->Add(new wxStaticText(this, wxID_ANY, message), 0,
-                   wxEXPAND | wxLEFT | wxRIGHT | wxTOP, BORDER);
+                   wxEXPAND | wxLEFT | wxRIGHT | wxTOP, kBorder);
 
     wxStaticBoxSizer* server = AddGroup(this, sizer, kxTranslate(wxS("Server Settings")));
     wxWindow* box = server->GetStaticBox();
@@ -46,7 +46,7 @@ wxEND_EVENT_TABLE()
 
     wxStaticBoxSizer* auth = AddGroup(this, sizer, kxTranslate(wxS("Authentication")));
     box = auth->GetStaticBox();
-    m_requiresAuth = new wxCheckBox(box, ID_REQUIRES_AUTH,
+    m_requiresAuth = new wxCheckBox(box, kRequiresAuthId,
                                     kxTranslate(wxS("Proxy Server Requires Authentication")));
     m_userName = NewField(box);
     m_password = NewField(box, wxTE_PASSWORD);

@@ -10,14 +10,14 @@
 
 namespace
 {
-const wxColour BACKGROUND(20, 40, 90);
-const wxColour GREY(140, 140, 140);
+const wxColour kBackground(20, 40, 90);
+const wxColour kGrey(140, 140, 140);
 
 wxBitmap Plain(int width, int height)
 {
     wxImage image(width, height);
-    image.SetRGB(wxRect(0, 0, width, height), BACKGROUND.Red(), BACKGROUND.Green(),
-                 BACKGROUND.Blue());
+    image.SetRGB(wxRect(0, 0, width, height), kBackground.Red(), kBackground.Green(),
+                 kBackground.Blue());
     return wxBitmap(image);
 }
 
@@ -51,8 +51,8 @@ wxRect Expected(wxWindow* window, const wxString& text, const wxFont& font, wxPo
 
 bool IsBackground(const wxImage& image, int x, int y)
 {
-    return image.GetRed(x, y) == BACKGROUND.Red() && image.GetGreen(x, y) == BACKGROUND.Green() &&
-           image.GetBlue(x, y) == BACKGROUND.Blue();
+    return image.GetRed(x, y) == kBackground.Red() && image.GetGreen(x, y) == kBackground.Green() &&
+           image.GetBlue(x, y) == kBackground.Blue();
 }
 
 // Checks that every pixel that is not background lies inside one of the boxes (give or take the
@@ -143,11 +143,11 @@ TEST_F(kxSplashScreenGui, DefaultPlacesAndFonts)
         wxRect(wxPoint(480 - c.width - 10, 300 - c.height - 10), c.GetSize()),
         Expected(window, secondary.m_text, Verdana(10, true), wxPoint(0, 0))};
 
-    ExpectTextOnlyIn(kxTestCapture(window), boxes, GREY);
+    ExpectTextOnlyIn(kxTestCapture(window), boxes, kGrey);
     window->Refresh();
     kxTestPumpEvents(200);
-    ExpectTextOnlyIn(kxTestCapture(window), boxes, GREY);
-    ExpectTextOnlyIn(m_splash->GetSplashWindow()->GetBitmap().ConvertToImage(), boxes, GREY);
+    ExpectTextOnlyIn(kxTestCapture(window), boxes, kGrey);
+    ExpectTextOnlyIn(m_splash->GetSplashWindow()->GetBitmap().ConvertToImage(), boxes, kGrey);
 }
 
 // Static labels are drawn onto the window alone, and again after it repaints.
@@ -164,8 +164,8 @@ TEST_F(kxSplashScreenGui, StaticLabelsLeaveTheBitmapAlone)
         wxRect(wxPoint((300 - t.width) / 2, (200 - t.height) / 2), t.GetSize())};
     window->Refresh();
     kxTestPumpEvents(200);
-    ExpectTextOnlyIn(kxTestCapture(window), boxes, GREY);
-    ExpectTextOnlyIn(m_splash->GetSplashWindow()->GetBitmap().ConvertToImage(), {}, GREY);
+    ExpectTextOnlyIn(kxTestCapture(window), boxes, kGrey);
+    ExpectTextOnlyIn(m_splash->GetSplashWindow()->GetBitmap().ConvertToImage(), {}, kGrey);
 }
 
 // Setters take the text always, the place only when given, the font only with a place; the

@@ -21,7 +21,7 @@ namespace
 {
 // A desktop of the test's own on its private X server: a session bus with a tray host, a
 // notification daemon and a monitor that writes down every call to the daemon.
-const char* const DESKTOP = R"(
+const char* const kDesktop = R"(
 dir=$1
 dbus-monitor --session "interface='org.freedesktop.Notifications'" >"$dir/monitor.log" 2>&1 &
 /usr/lib/notification-daemon/notification-daemon >/dev/null 2>&1 &
@@ -121,7 +121,7 @@ protected:
             const std::string dir(m_dir.GetPath().utf8_str());
             // The bus daemon's complaints (it may not raise its file limit) are not the test's.
             freopen((dir + "/session.log").c_str(), "w", stderr);
-            execlp("dbus-run-session", "dbus-run-session", "--", "sh", "-c", DESKTOP, "sh",
+            execlp("dbus-run-session", "dbus-run-session", "--", "sh", "-c", kDesktop, "sh",
                    dir.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }

@@ -8,10 +8,10 @@
 namespace kxHTTPDialogLayout
 {
 // Width of a row's label and of its text field, in pixels.
-const int LABEL_WIDTH = 100;
-const int FIELD_WIDTH = 180;
+const int kLabelWidth = 100;
+const int kFieldWidth = 180;
 // Space around the dialogs' groups, in pixels.
-const int BORDER = 10;
+const int kBorder = 10;
 
 // A text field of the fixed width; style adds to the toolkit's, wxTE_PASSWORD for instance.
 wxTextCtrl* NewField(wxWindow* parent, long style = 0);

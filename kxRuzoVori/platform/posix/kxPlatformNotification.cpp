@@ -12,12 +12,12 @@ namespace kxPlatform
 {
 namespace
 {
-const char* const SERVICE = "org.freedesktop.Notifications";
-const char* const OBJECT_PATH = "/org/freedesktop/Notifications";
-const char* const INTERFACE = "org.freedesktop.Notifications";
+const char* const kService = "org.freedesktop.Notifications";
+const char* const kObjectPath = "/org/freedesktop/Notifications";
+const char* const kInterface = "org.freedesktop.Notifications";
 
 // The longest a whole exchange with the bus may take: connecting, authenticating and every call.
-const unsigned int EXCHANGE_MS = 3000;
+const unsigned int kExchangeMs = 3000;
 
 // The session bus the user's desktop runs, or empty when there is none. Looked up here rather
 // than by GIO, which starts a bus of its own through dbus-launch when it finds none, and that bus
@@ -48,7 +48,7 @@ class Exchange
 public:
     Exchange()
         : m_context(g_main_context_new()), m_cancel(g_cancellable_new()),
-          m_deadline(g_timeout_source_new(EXCHANGE_MS))
+          m_deadline(g_timeout_source_new(kExchangeMs))
     {
         g_main_context_push_thread_default(m_context);
         g_source_set_callback(m_deadline, OnDeadline, m_cancel, nullptr);
@@ -94,8 +94,8 @@ public:
     GVariant* Call(const char* method, GVariant* parameters, const char* replyType)
     {
         GAsyncResult* result = nullptr;
-        g_dbus_connection_call(m_connection, SERVICE, OBJECT_PATH, INTERFACE, method, parameters,
-                               G_VARIANT_TYPE(replyType), G_DBUS_CALL_FLAGS_NONE, EXCHANGE_MS,
+        g_dbus_connection_call(m_connection, kService, kObjectPath, kInterface, method, parameters,
+                               G_VARIANT_TYPE(replyType), G_DBUS_CALL_FLAGS_NONE, kExchangeMs,
                                m_cancel, OnDone, &result);
         Await(result);
         GVariant* reply = g_dbus_connection_call_finish(m_connection, result, nullptr);
