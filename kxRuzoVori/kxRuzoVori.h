@@ -39,6 +39,13 @@
 #include "kxRuzoVori/locale/kxLogString.h"
 #include "kxRuzoVori/locale/kxMessages.h"
 
+#include "kxRuzoVori/mail/Exception.h"
+#include "kxRuzoVori/mail/Mail.h"
+#include "kxRuzoVori/mail/Options.h"
+#include "kxRuzoVori/mail/Smtp.h"
+
+#include "kxRuzoVori/crash/kxSendEmail.h"
+
 #include "kxRuzoVori/cipher/kxCypher.h"
 #include "kxRuzoVori/cipher/wxTripleDES.h"
 

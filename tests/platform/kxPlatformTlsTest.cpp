@@ -1,6 +1,7 @@
 #include "kxRuzoVori/platform/kxPlatformTls.h"
 
 #include "support/kxTestCertificates.h"
+#include "support/kxTestListener.h"
 
 #include <gtest/gtest.h>
 #include <openssl/err.h>
@@ -43,15 +44,7 @@ public:
         m_context = SSL_CTX_new(TLS_server_method());
         SSL_CTX_use_certificate_chain_file(m_context, pair.m_certificate.c_str());
         SSL_CTX_use_PrivateKey_file(m_context, pair.m_key.c_str(), SSL_FILETYPE_PEM);
-        m_listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        bind(m_listener, reinterpret_cast<sockaddr*>(&address), length);
-        listen(m_listener, 4);
-        getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length);
-        m_port = ntohs(address.sin_port);
+        m_listener = kxTestListen(m_port);
         m_thread = std::thread([this] { Run(); });
     }
 
@@ -75,7 +68,7 @@ public:
         return client;
     }
 
-    unsigned short Port() const { return m_port; }
+    int Port() const { return m_port; }
 
 private:
     bool Readable(int socket)
@@ -129,7 +122,7 @@ private:
     Mode m_mode;
     SSL_CTX* m_context = nullptr;
     int m_listener = -1;
-    unsigned short m_port = 0;
+    int m_port = 0;
     std::atomic<bool> m_stop{false};
     std::thread m_thread;
 };

@@ -106,3 +106,15 @@ bool kxTestWriteCatalog(const wxString& catalogsDir, const wxString& language,
                                 po.utf8_string() + "'";
     return std::system(command.c_str()) == 0;
 }
+
+std::string kxTestReadBytes(const wxString& path)
+{
+    std::string bytes;
+    wxFFile file(path, wxS("rb"));
+    if (file.IsOpened())
+    {
+        bytes.resize(static_cast<size_t>(file.Length()));
+        bytes.resize(file.Read(&bytes[0], bytes.size()));
+    }
+    return bytes;
+}

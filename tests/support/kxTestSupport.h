@@ -39,6 +39,8 @@ bool kxTestWaitFor(const std::function<bool()>& done, int ms);
 bool kxTestWriteFile(const wxString& path, const std::string& bytes);
 // The whole text of the file at path, read as UTF-8; empty when it cannot be read.
 wxString kxTestReadFile(const wxString& path);
+// The bytes of the file at path as they are; empty when it cannot be read.
+std::string kxTestReadBytes(const wxString& path);
 
 // Compiles a UTF-8 catalog of the pairs in messages (msgid "..." msgstr "..." entries, without
 // a header) with msgfmt into <catalogsDir>/<language>/LC_MESSAGES/<domain>.mo, where the

@@ -1,11 +1,48 @@
-// Socket options on POSIX systems.
+// Sockets on POSIX: socket options, name resolution and TCP connections whose waits are bounded
+// with poll.
 #include "kxRuzoVori/platform/kxPlatformSocket.h"
 
+#include <arpa/inet.h>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace kxPlatform
 {
+namespace
+{
+// Waits until socket is ready for events or the deadline passes: 0, or the error number.
+int WaitFor(int socket, short events, std::chrono::steady_clock::time_point deadline)
+{
+    pollfd entry{};
+    entry.fd = socket;
+    entry.events = events;
+    for (;;)
+    {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return ETIMEDOUT;
+        const int ready = poll(&entry, 1, static_cast<int>(left.count()) + 1);
+        if (ready > 0)
+            return 0;
+        if (ready < 0 && errno != EINTR)
+            return errno;
+    }
+}
+
+std::chrono::steady_clock::time_point DeadlineIn(int timeoutMs)
+{
+    return std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+}
+} // namespace
+
 bool SetSocketNoDelay(wxSocketBase& socket)
 {
     int on = 1;
@@ -17,5 +54,117 @@ bool IsSocketNoDelay(wxSocketBase& socket)
     int value = 0;
     int size = sizeof value;
     return socket.IsOk() && socket.GetOption(IPPROTO_TCP, TCP_NODELAY, &value, &size) && value != 0;
+}
+
+int StartSockets()
+{
+    return 0;
+}
+
+void StopSockets() {}
+
+bool ResolveIPv4(const std::string& host, std::uint32_t& address, std::string& reason)
+{
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    const int result = getaddrinfo(host.c_str(), nullptr, &hints, &found);
+    if (result != 0 || !found)
+    {
+        reason = result == EAI_SYSTEM ? std::string(strerror(errno)) : gai_strerror(result);
+        return false;
+    }
+    address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr;
+    freeaddrinfo(found);
+    return true;
+}
+
+SocketHandle OpenTcpSocket(int& error)
+{
+    // Non-blocking, so that no call can wait longer than its caller allows.
+    const int handle = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (handle < 0)
+    {
+        error = errno;
+        return kNoSocket;
+    }
+    return handle;
+}
+
+bool ConnectSocket(SocketHandle socket, std::uint32_t address, int port, int timeoutMs, int& error)
+{
+    sockaddr_in peer{};
+    peer.sin_family = AF_INET;
+    peer.sin_addr.s_addr = address;
+    peer.sin_port = htons(static_cast<std::uint16_t>(port));
+    if (connect(socket, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0)
+        return true;
+    if (errno != EINPROGRESS && errno != EINTR)
+    {
+        error = errno;
+        return false;
+    }
+    error = WaitFor(socket, POLLOUT, DeadlineIn(timeoutMs));
+    if (error != 0)
+        return false;
+    socklen_t size = sizeof error;
+    if (getsockopt(socket, SOL_SOCKET, SO_ERROR, &error, &size) != 0)
+        error = errno;
+    return error == 0;
+}
+
+long SendOnSocket(SocketHandle socket, const void* data, size_t size, int timeoutMs, int& error)
+{
+    const char* next = static_cast<const char*>(data);
+    size_t left = size;
+    while (left > 0)
+    {
+        const ssize_t sent = send(socket, next, left, MSG_DONTWAIT | MSG_NOSIGNAL);
+        if (sent >= 0)
+        {
+            next += sent;
+            left -= static_cast<size_t>(sent);
+            continue;
+        }
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK)
+        {
+            error = errno;
+            return -1;
+        }
+        error = WaitFor(socket, POLLOUT, DeadlineIn(timeoutMs));
+        if (error != 0)
+            return -1;
+    }
+    return static_cast<long>(size);
+}
+
+long ReceiveFromSocket(SocketHandle socket, void* data, size_t size, int timeoutMs, int& error)
+{
+    const auto deadline = DeadlineIn(timeoutMs);
+    for (;;)
+    {
+        const ssize_t got = recv(socket, data, size, MSG_DONTWAIT);
+        if (got >= 0)
+            return static_cast<long>(got);
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK)
+        {
+            error = errno;
+            return -1;
+        }
+        error = WaitFor(socket, POLLIN, deadline);
+        if (error != 0)
+            return -1;
+    }
+}
+
+void CloseSocket(SocketHandle socket)
+{
+    if (socket != kNoSocket)
+        close(socket);
 }
 } // namespace kxPlatform
