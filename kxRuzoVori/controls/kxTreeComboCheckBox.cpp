@@ -18,6 +18,12 @@ kxTreeComboCheckBox::kxTreeComboCheckBox(int mode, const wxBitmap& comboIcon,
     m_popup->Bind(wxEVT_TREE_DELETE_ITEM, &kxTreeComboCheckBox::PrivateOnDeleteItem, this);
 }
 
+kxTreeComboCheckBox::~kxTreeComboCheckBox()
+{
+    // The pop-up outlives this part of the combo and deletes its items as it goes.
+    m_popup->Unbind(wxEVT_TREE_DELETE_ITEM, &kxTreeComboCheckBox::PrivateOnDeleteItem, this);
+}
+
 wxTreeItemId kxTreeComboCheckBox::GetRoot() const
 {
     return m_popup->GetRootItem();

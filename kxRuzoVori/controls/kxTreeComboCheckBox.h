@@ -28,6 +28,7 @@ public:
                         const wxBitmap& unchecked, const wxBitmap& grayed, wxWindow* parent, int id,
                         const wxPoint& position = wxDefaultPosition,
                         const wxSize& size = wxDefaultSize, long style = 0);
+    ~kxTreeComboCheckBox() override;
 
     kxTreeComboPopup* GetTreeCtrl() const { return m_popup; }
     // The tree's hidden root: the parent of the top-level items.
