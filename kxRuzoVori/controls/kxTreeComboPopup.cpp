@@ -13,21 +13,21 @@
 
 namespace
 {
-const int IMAGE_SIDE = 16;
+const int kImageSide = 16;
 
 // The image list holds 16 x 16 images: other sizes are scaled, a missing bitmap is left blank.
 wxBitmap FitImage(const wxBitmap& bitmap)
 {
     if (!bitmap.IsOk())
     {
-        wxImage blank(IMAGE_SIDE, IMAGE_SIDE);
+        wxImage blank(kImageSide, kImageSide);
         blank.InitAlpha();
-        memset(blank.GetAlpha(), 0, IMAGE_SIDE * IMAGE_SIDE);
+        memset(blank.GetAlpha(), 0, kImageSide * kImageSide);
         return wxBitmap(blank);
     }
-    if (bitmap.GetWidth() == IMAGE_SIDE && bitmap.GetHeight() == IMAGE_SIDE)
+    if (bitmap.GetWidth() == kImageSide && bitmap.GetHeight() == kImageSide)
         return bitmap;
-    return wxBitmap(bitmap.ConvertToImage().Scale(IMAGE_SIDE, IMAGE_SIDE, wxIMAGE_QUALITY_HIGH));
+    return wxBitmap(bitmap.ConvertToImage().Scale(kImageSide, kImageSide, wxIMAGE_QUALITY_HIGH));
 }
 } // namespace
 
@@ -252,7 +252,7 @@ int kxTreeComboPopup::PrivateNewItemImage() const
 
 void kxTreeComboPopup::PrivateMakeImageList()
 {
-    auto* images = new wxImageList(IMAGE_SIDE, IMAGE_SIDE, true, IMAGE_COUNT);
+    auto* images = new wxImageList(kImageSide, kImageSide, true, IMAGE_COUNT);
     for (const wxBitmap& bitmap : m_bitmaps)
         images->Add(FitImage(bitmap));
     AssignImageList(images);

@@ -15,13 +15,13 @@ namespace kxRuzoVori
 namespace
 {
 // Added to every link's window style.
-const long LINK_STYLE = 0x20000;
+const long kLinkStyle = 0x20000;
 } // namespace
 
 wxHyperlinkCtrl::wxHyperlinkCtrl(wxWindow* parent, wxWindowID id, const wxString& label,
                                  const wxPoint& position, const wxSize& size, long style,
                                  const wxString& name, const wxString& url)
-    : wxGenericStaticText(parent, id, label, position, size, style | LINK_STYLE, name),
+    : wxGenericStaticText(parent, id, label, position, size, style | kLinkStyle, name),
       m_linkColour(wxS("BLUE")), m_visitedColour(wxS("VIOLET")), m_rolloverColour(wxS("BLUE")),
       m_linkCursor(wxCURSOR_HAND)
 {

@@ -7,7 +7,7 @@
 
 namespace
 {
-const int BORDER = 8;
+const int kBorder = 8;
 }
 
 wxPleaseWaitDlg::wxPleaseWaitDlg(const wxString& title, const wxString& message, wxWindow* parent,
@@ -21,11 +21,11 @@ wxPleaseWaitDlg::wxPleaseWaitDlg(const wxString& title, const wxString& message,
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     m_message = new wxStaticText(this, wxID_ANY, wxString());
     m_message->SetLabelText(message);
-    sizer->Add(m_message, 1, wxEXPAND | wxALL, BORDER);
+    sizer->Add(m_message, 1, wxEXPAND | wxALL, kBorder);
     if (style & STYLE_CAN_CANCEL)
     {
         m_cancel = new wxButton(this, wxID_CANCEL, kxTranslate(wxS("Cancel")));
-        sizer->Add(m_cancel, 0, wxALIGN_CENTRE_HORIZONTAL | wxLEFT | wxRIGHT | wxBOTTOM, BORDER);
+        sizer->Add(m_cancel, 0, wxALIGN_CENTRE_HORIZONTAL | wxLEFT | wxRIGHT | wxBOTTOM, kBorder);
     }
     SetSizer(sizer);
     SetMinSize(size);

@@ -21,7 +21,7 @@ using kxRuzoVori::wxHyperlinkEvent;
 namespace
 {
 // No shell sees the command: its special characters reach the browser as they are.
-const wxString URL = wxS("https://example.org/a?b=c&d=$e#f;g");
+const wxString kUrl = wxS("https://example.org/a?b=c&d=$e#f;g");
 
 // Answers every modal dialog at once and remembers its caption and message.
 class DialogCatcher : public wxModalDialogHook
@@ -52,7 +52,7 @@ protected:
         m_frame = new wxFrame(nullptr, wxID_ANY, wxS("links"), wxPoint(40, 40), wxSize(360, 200));
         m_panel = new wxPanel(m_frame);
         m_link = new wxHyperlinkCtrl(m_panel, 77, wxS("Example link"), wxPoint(30, 40),
-                                     wxDefaultSize, 0, wxS("hyperlink"), URL);
+                                     wxDefaultSize, 0, wxS("hyperlink"), kUrl);
         for (const auto& type :
              {wxEVT_COMMAND_LINK_CLICKED, wxEVT_COMMAND_LINK_MCLICKED, wxEVT_COMMAND_LINK_RCLICKED})
             m_panel->Bind(type, [this](wxHyperlinkEvent& event) { m_events.push_back(event); });
@@ -97,8 +97,8 @@ protected:
 
 TEST_F(kxHyperlinkGui, StartsAsAnUnvisitedBlueUnderlinedLink)
 {
-    EXPECT_EQ(m_link->GetURL(), URL);
-    EXPECT_EQ(m_link->GetToolTipText(), URL);
+    EXPECT_EQ(m_link->GetURL(), kUrl);
+    EXPECT_EQ(m_link->GetToolTipText(), kUrl);
     EXPECT_EQ(m_link->GetForegroundColour(), wxColour(wxS("BLUE")));
     EXPECT_TRUE(m_link->GetFont().GetUnderlined());
     EXPECT_FALSE(m_link->GetVisited());
@@ -186,14 +186,14 @@ TEST_F(kxHyperlinkGui, AClickRunsTheConfiguredBrowserWithTheUrl)
     const wxString file = dir.File(wxS("url"));
     m_link->SetBrowserPath(Recorder(file));
     Click(wxMOUSE_BTN_LEFT);
-    ASSERT_TRUE(kxTestWaitFor([&] { return kxTestReadFile(file) == URL; }, 5000))
+    ASSERT_TRUE(kxTestWaitFor([&] { return kxTestReadFile(file) == kUrl; }, 5000))
         << kxTestReadFile(file);
     EXPECT_TRUE(m_link->GetVisited());
     EXPECT_TRUE(m_events.empty());
 
     // A browser path that names no program fails, with a message box when errors are reported.
     DialogCatcher catcher;
-    EXPECT_FALSE(m_link->GotoURL(URL, dir.File(wxS("no-browser")) + wxS(" "), false));
+    EXPECT_FALSE(m_link->GotoURL(kUrl, dir.File(wxS("no-browser")) + wxS(" "), false));
     EXPECT_TRUE(catcher.m_titles.empty());
     m_link->SetBrowserPath(dir.File(wxS("no-browser")) + wxS(" "));
     Click(wxMOUSE_BTN_LEFT);
@@ -219,7 +219,7 @@ TEST_F(kxHyperlinkGui, WithoutABrowserPathTheDesktopOpensTheUrl)
     wxSetEnv(wxS("PATH"), dir.GetPath() + wxS(":") + path);
 
     Click(wxMOUSE_BTN_LEFT);
-    ASSERT_TRUE(kxTestWaitFor([&] { return kxTestReadFile(file) == URL; }, 5000));
+    ASSERT_TRUE(kxTestWaitFor([&] { return kxTestReadFile(file) == kUrl; }, 5000));
     for (bool sameWindow : {false, true})
         EXPECT_TRUE(m_link->GotoURL(wxS("https://x.example/"), wxString(), false, sameWindow));
 
@@ -267,7 +267,7 @@ TEST_F(kxHyperlinkGui, TheMenuCopiesTheUrlToTheClipboard)
             const bool got = wxTheClipboard->GetData(text);
             wxTheClipboard->Close();
             copied = text.GetText();
-            return got && copied == URL;
+            return got && copied == kUrl;
         },
         5000))
         << copied;

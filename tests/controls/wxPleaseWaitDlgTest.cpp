@@ -9,9 +9,9 @@
 
 namespace
 {
-const int APP_MODAL = wxPleaseWaitDlg::STYLE_APP_MODAL;
-const int CAN_CANCEL = wxPleaseWaitDlg::STYLE_CAN_CANCEL;
-const int AT_ONCE = wxPleaseWaitDlg::STYLE_SHOW_AT_ONCE;
+const int kAppModal = wxPleaseWaitDlg::STYLE_APP_MODAL;
+const int kCanCancel = wxPleaseWaitDlg::STYLE_CAN_CANCEL;
+const int kAtOnce = wxPleaseWaitDlg::STYLE_SHOW_AT_ONCE;
 
 // Two frames of the host: the dialog's parent and a bystander.
 class wxPleaseWaitGui : public testing::Test
@@ -60,7 +60,7 @@ protected:
 TEST_F(wxPleaseWaitGui, CancelStopsTheWorkUntilItResumes)
 {
     wxPleaseWaitDlg dialog(wxS("Please wait"), wxS("Counting"), m_parent,
-                           APP_MODAL | CAN_CANCEL | AT_ONCE, wxSize(280, 60));
+                           kAppModal | kCanCancel | kAtOnce, wxSize(280, 60));
     EXPECT_TRUE(dialog.IsShown());
     EXPECT_EQ(dialog.GetState(), wxPleaseWaitDlg::STATE_RUNNING);
     EXPECT_GE(dialog.GetSize().GetWidth(), 280);
@@ -88,7 +88,7 @@ TEST_F(wxPleaseWaitGui, CancelStopsTheWorkUntilItResumes)
 
 TEST_F(wxPleaseWaitGui, TheMessageChangesOnlyWhenGiven)
 {
-    wxPleaseWaitDlg dialog(wxS("Please wait"), wxS("Short"), m_parent, AT_ONCE, wxSize(10, 10));
+    wxPleaseWaitDlg dialog(wxS("Please wait"), wxS("Short"), m_parent, kAtOnce, wxSize(10, 10));
     wxStaticText* text = nullptr;
     for (wxWindow* child : dialog.GetChildren())
         if (auto* label = wxDynamicCast(child, wxStaticText))
@@ -108,7 +108,7 @@ TEST_F(wxPleaseWaitGui, TheMessageChangesOnlyWhenGiven)
 
 TEST_F(wxPleaseWaitGui, WithoutCancelTheUserCannotCloseIt)
 {
-    wxPleaseWaitDlg dialog(wxS("Please wait"), wxS("Busy"), m_parent, AT_ONCE, wxDefaultSize);
+    wxPleaseWaitDlg dialog(wxS("Please wait"), wxS("Busy"), m_parent, kAtOnce, wxDefaultSize);
     EXPECT_EQ(dialog.GetState(), wxPleaseWaitDlg::STATE_NO_CANCEL);
     EXPECT_EQ(CancelButton(dialog), nullptr);
     EXPECT_FALSE(dialog.Close());
@@ -121,7 +121,7 @@ TEST_F(wxPleaseWaitGui, WithoutCancelTheUserCannotCloseIt)
 
 TEST_F(wxPleaseWaitGui, ClosingACancellableDialogCancels)
 {
-    wxPleaseWaitDlg dialog(wxS("Please wait"), wxS("Busy"), m_parent, CAN_CANCEL | AT_ONCE,
+    wxPleaseWaitDlg dialog(wxS("Please wait"), wxS("Busy"), m_parent, kCanCancel | kAtOnce,
                            wxDefaultSize);
     dialog.Close();
     EXPECT_EQ(dialog.GetState(), wxPleaseWaitDlg::STATE_CANCELLED);
@@ -134,7 +134,7 @@ TEST_F(wxPleaseWaitGui, ClosingACancellableDialogCancels)
 // In every state the dialog leaves the windows enabled behind it.
 TEST_F(wxPleaseWaitGui, WindowsComeBackWhateverTheDialogWentThrough)
 {
-    for (int style : {CAN_CANCEL, APP_MODAL | CAN_CANCEL, 0, APP_MODAL})
+    for (int style : {kCanCancel, kAppModal | kCanCancel, 0, kAppModal})
         for (int ending = 0; ending < 3; ++ending)
         {
             SCOPED_TRACE(testing::Message() << "style " << style << ", ending " << ending);
@@ -142,7 +142,7 @@ TEST_F(wxPleaseWaitGui, WindowsComeBackWhateverTheDialogWentThrough)
                                                             m_parent, style, wxDefaultSize);
             EXPECT_FALSE(dialog->IsShown()) << "shown only when asked";
             EXPECT_FALSE(m_parent->IsEnabled());
-            EXPECT_EQ(m_other->IsEnabled(), !(style & APP_MODAL));
+            EXPECT_EQ(m_other->IsEnabled(), !(style & kAppModal));
             EXPECT_TRUE(dialog->IsEnabled());
             if (ending == 1)
                 dialog->Close();
@@ -157,7 +157,7 @@ TEST_F(wxPleaseWaitGui, WindowsComeBackWhateverTheDialogWentThrough)
 TEST_F(wxPleaseWaitGui, ADialogGoesWithItsParent)
 {
     auto* dialog = new wxPleaseWaitDlg(wxS("Please wait"), wxS("Busy"), m_parent,
-                                       CAN_CANCEL | AT_ONCE, wxDefaultSize);
+                                       kCanCancel | kAtOnce, wxDefaultSize);
     EXPECT_TRUE(dialog->IsShown());
     delete m_parent;
     m_parent = nullptr;
