@@ -1,10 +1,10 @@
 #include "kxRuzoVori/controls/kxTreeComboCheckBox.h"
+#include "support/kxGuiSupport.h"
 #include "support/kxTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
-#include <wx/uiaction.h>
 
 #include <vector>
 
@@ -42,7 +42,7 @@ public:
 // A frame holding a combo with the tree
 //   <none>, bread, fruit (apple, pear)
 // whose pop-up the tests open and click as a user does.
-class kxTreeComboGui : public testing::TestWithParam<int>
+class kxTreeComboGui : public testing::Test
 {
 protected:
     void Build(int mode)
@@ -58,9 +58,7 @@ protected:
         m_pear = m_combo->AppendItem(m_fruit, wxS("pear"), new Data(3), true);
         m_apple = m_combo->AppendItem(m_fruit, wxS("apple"), new Data(2), true);
         m_bread = m_combo->AppendItem(m_combo->GetRoot(), wxS("bread"), nullptr, true);
-        m_frame->Show();
-        ASSERT_TRUE(kxTestWaitFor([&] { return m_frame->IsShownOnScreen(); }, 5000));
-        kxTestPumpEvents(100);
+        ASSERT_TRUE(kxTestShow(m_frame));
     }
 
     void TearDown() override
@@ -72,12 +70,9 @@ protected:
 
     kxTreeComboPopup* Tree() const { return m_combo->GetTreeCtrl(); }
 
-    void ClickAt(const wxPoint& screen)
+    void Click(wxWindow* window, const wxPoint& where)
     {
-        wxUIActionSimulator sim;
-        sim.MouseMove(screen);
-        kxTestPumpEvents(30);
-        sim.MouseClick();
+        kxTestClick(window, where);
         // Apart enough that two clicks never make a double click.
         kxTestPumpEvents(350);
     }
@@ -85,8 +80,8 @@ protected:
     void Open()
     {
         ASSERT_FALSE(m_combo->IsPopupShown());
-        const wxRect rect = m_combo->GetScreenRect();
-        ClickAt(wxPoint(rect.GetRight() - 8, rect.GetTop() + rect.GetHeight() / 2));
+        const wxSize size = m_combo->GetClientSize();
+        Click(m_combo, wxPoint(size.x - 8, size.y / 2));
         ASSERT_TRUE(kxTestWaitFor([&] { return m_combo->IsPopupShown(); }, 5000));
         kxTestPumpEvents(100);
     }
@@ -95,11 +90,12 @@ protected:
     void CloseOutside()
     {
         ASSERT_TRUE(m_combo->IsPopupShown());
-        ClickAt(m_frame->ClientToScreen(wxPoint(380, 320)));
+        Click(m_frame, wxPoint(380, 320));
         ASSERT_TRUE(kxTestWaitFor([&] { return !m_combo->IsPopupShown(); }, 5000));
     }
 
-    // A screen point on the item's label, or on its image, found by the tree's own hit test.
+    // A point of the tree on the item's label, or in the middle of its image or expand button,
+    // found by the tree's own hit test.
     wxPoint PointOn(const wxTreeItemId& item, int part)
     {
         wxRect label;
@@ -107,26 +103,45 @@ protected:
         const int y = label.GetTop() + label.GetHeight() / 2;
         wxPoint point(label.GetLeft() + 4, y);
         if (part != wxTREE_HITTEST_ONITEMLABEL)
+        {
+            int right = -1;
+            int left = -1;
             for (int x = label.GetLeft(); x >= 0; --x)
             {
                 int flags = 0;
-                if (Tree()->HitTest(wxPoint(x, y), flags) == item && (flags & part))
-                {
-                    point.x = x - 4;
+                const bool on = Tree()->HitTest(wxPoint(x, y), flags) == item && (flags & part);
+                if (on && right < 0)
+                    right = x;
+                if (on)
+                    left = x;
+                else if (right >= 0)
                     break;
-                }
             }
+            point.x = (left + right) / 2;
+        }
         int flags = 0;
         EXPECT_EQ(Tree()->HitTest(point, flags), item);
         EXPECT_TRUE(flags & part) << "hit test flags " << flags;
-        return Tree()->ClientToScreen(point);
+        return point;
     }
 
     void ClickLabel(const wxTreeItemId& item)
     {
-        ClickAt(PointOn(item, wxTREE_HITTEST_ONITEMLABEL));
+        Click(Tree(), PointOn(item, wxTREE_HITTEST_ONITEMLABEL));
     }
-    void ClickIcon(const wxTreeItemId& item) { ClickAt(PointOn(item, wxTREE_HITTEST_ONITEMICON)); }
+    void ClickIcon(const wxTreeItemId& item)
+    {
+        Click(Tree(), PointOn(item, wxTREE_HITTEST_ONITEMICON));
+    }
+
+    // The colour the user sees in the middle of the item's image.
+    wxColour ImageColour(const wxTreeItemId& item)
+    {
+        const wxPoint point = PointOn(item, wxTREE_HITTEST_ONITEMICON);
+        const wxImage shown = kxTestCapture(Tree());
+        return wxColour(shown.GetRed(point.x, point.y), shown.GetGreen(point.x, point.y),
+                        shown.GetBlue(point.x, point.y));
+    }
 
     // What the field shows: the combo's own text, apart from the states' text.
     wxString Shown() const { return m_combo->wxComboCtrl::GetValue(); }
@@ -147,6 +162,7 @@ TEST_F(kxTreeComboGui, CascadingChecksFollowTheClicksOnLabelsAndImages)
 
     ClickLabel(m_fruit);
     EXPECT_TRUE(Tree()->IsGrayed(m_fruit));
+    EXPECT_EQ(ImageColour(m_fruit), *wxLIGHT_GREY);
     EXPECT_FALSE(m_combo->IsChecked(m_apple));
     EXPECT_FALSE(m_combo->IsChecked(m_pear));
     EXPECT_EQ(m_combo->GetValue(), wxS("fruit"));
@@ -155,13 +171,14 @@ TEST_F(kxTreeComboGui, CascadingChecksFollowTheClicksOnLabelsAndImages)
     ClickIcon(m_fruit);
     EXPECT_EQ(m_combo->GetValue(), wxS("fruit,apple,pear"));
     EXPECT_FALSE(Tree()->IsGrayed(m_fruit));
-    EXPECT_EQ(Tree()->GetItemImage(m_apple), 1);
+    EXPECT_EQ(ImageColour(m_apple), *wxGREEN);
 
     ClickLabel(m_fruit);
     EXPECT_EQ(m_combo->GetValue(), wxS("<none>")) << "unchecking the last checks <none>";
     EXPECT_FALSE(m_combo->IsChecked(m_apple));
     EXPECT_TRUE(m_combo->IsChecked(none));
-    EXPECT_EQ(Tree()->GetItemImage(m_apple), 2);
+    EXPECT_EQ(ImageColour(m_apple), *wxWHITE);
+    EXPECT_EQ(ImageColour(none), *wxGREEN);
 
     ClickIcon(m_apple);
     ClickLabel(m_bread);
@@ -204,12 +221,12 @@ TEST_F(kxTreeComboGui, ParentsFollowTheirChildren)
     ClickLabel(m_pear);
     EXPECT_TRUE(m_combo->IsChecked(m_fruit));
     EXPECT_FALSE(Tree()->IsGrayed(m_fruit));
-    EXPECT_EQ(Tree()->GetItemImage(m_fruit), 1);
+    EXPECT_EQ(ImageColour(m_fruit), *wxGREEN);
     EXPECT_EQ(m_combo->GetValue(), wxS("fruit,apple,pear"));
 
     ClickLabel(m_apple);
     EXPECT_TRUE(Tree()->IsGrayed(m_fruit));
-    EXPECT_EQ(Tree()->GetItemImage(m_fruit), 3);
+    EXPECT_EQ(ImageColour(m_fruit), *wxLIGHT_GREY);
     EXPECT_EQ(m_combo->GetValue(), wxS("fruit,pear"));
 
     ClickLabel(m_bread);
@@ -258,7 +275,7 @@ TEST_F(kxTreeComboGui, TheExpandButtonFoldsWithoutChecking)
     Build(kxTreeComboPopup::MODE_CHECK_DOWN);
     Open();
     EXPECT_TRUE(Tree()->IsExpanded(m_fruit)) << "the pop-up opens fully expanded";
-    ClickAt(PointOn(m_fruit, wxTREE_HITTEST_ONITEMBUTTON));
+    Click(Tree(), PointOn(m_fruit, wxTREE_HITTEST_ONITEMBUTTON));
     EXPECT_FALSE(Tree()->IsExpanded(m_fruit));
     EXPECT_FALSE(m_combo->IsChecked(m_fruit));
     for (const wxTreeItemId& item : {Tree()->GetNoneItem(), m_bread, m_fruit, m_apple, m_pear})

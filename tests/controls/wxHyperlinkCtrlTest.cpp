@@ -1,4 +1,5 @@
 #include "kxRuzoVori/controls/wxHyperlinkCtrl.h"
+#include "support/kxGuiSupport.h"
 #include "support/kxTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -56,9 +57,7 @@ protected:
         for (const auto& type :
              {wxEVT_COMMAND_LINK_CLICKED, wxEVT_COMMAND_LINK_MCLICKED, wxEVT_COMMAND_LINK_RCLICKED})
             m_panel->Bind(type, [this](wxHyperlinkEvent& event) { m_events.push_back(event); });
-        m_frame->Show();
-        ASSERT_TRUE(kxTestWaitFor([&] { return m_frame->IsShownOnScreen(); }, 5000));
-        kxTestPumpEvents(100);
+        ASSERT_TRUE(kxTestShow(m_frame));
     }
 
     void TearDown() override
@@ -75,10 +74,7 @@ protected:
 
     void Click(int button)
     {
-        wxUIActionSimulator sim;
-        sim.MouseMove(LinkCentre());
-        kxTestPumpEvents(50);
-        sim.MouseClick(button);
+        kxTestClick(m_link, button);
         kxTestPumpEvents(100);
     }
 

@@ -1,9 +1,9 @@
 #include "kxRuzoVori/controls/wxPleaseWaitDlg.h"
+#include "support/kxGuiSupport.h"
 #include "support/kxTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <wx/frame.h>
-#include <wx/uiaction.h>
 
 #include <memory>
 
@@ -21,9 +21,8 @@ protected:
     {
         m_parent = new wxFrame(nullptr, wxID_ANY, wxS("parent"), wxPoint(20, 20), wxSize(300, 200));
         m_other = new wxFrame(nullptr, wxID_ANY, wxS("other"), wxPoint(340, 20), wxSize(300, 200));
-        m_parent->Show();
-        m_other->Show();
-        ASSERT_TRUE(kxTestWaitFor([&] { return m_other->IsShownOnScreen(); }, 5000));
+        ASSERT_TRUE(kxTestShow(m_parent));
+        ASSERT_TRUE(kxTestShow(m_other));
     }
 
     void TearDown() override
@@ -45,11 +44,7 @@ protected:
         ASSERT_NE(button, nullptr);
         ASSERT_TRUE(kxTestWaitFor([&] { return button->IsShownOnScreen(); }, 5000));
         kxTestPumpEvents(100);
-        const wxRect rect = button->GetScreenRect();
-        wxUIActionSimulator sim;
-        sim.MouseMove(rect.GetLeft() + rect.GetWidth() / 2, rect.GetTop() + rect.GetHeight() / 2);
-        kxTestPumpEvents(30);
-        sim.MouseClick();
+        kxTestClick(button);
     }
 
     wxFrame* m_parent = nullptr;
