@@ -20,8 +20,8 @@
 //   object is gone. Destroying the locale gives the previous locale and its catalogs back.
 // - wxLocale::AddCatalog adds to whatever translations are current, not to its own locale's: so
 //   AddCatalog here refuses (false) once another locale has replaced this one as the current one.
-// - A language with no catalog of that name gives false even for English (the toolkit treats
-//   its messages as American English), although the texts then stay English, as they should.
+// - AddCatalog of a catalog that does not exist for the language gives false, for English too,
+//   for which none ships: the library's texts are English already.
 // - wxLANGUAGE_UNKNOWN is refused (false) without asking the toolkit, which asserts on it.
 #ifndef KXRUZOVORI_LOCALE_KXLOCALE_H
 #define KXRUZOVORI_LOCALE_KXLOCALE_H
