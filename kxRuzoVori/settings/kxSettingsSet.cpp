@@ -1,6 +1,8 @@
 // The view registry that keeps every control showing a setting up to date.
 #include "kxRuzoVori/settings/kxSettingsSet.h"
 
+#include "kxRuzoVori/settings/private/kxComboEntry.h"
+
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
 #include <wx/textctrl.h>
@@ -58,14 +60,6 @@ template <typename T, typename Fetch, typename Act> void WalkLive(Fetch fetch, A
     }
 }
 
-// A combo box asserts on an entry number it does not have; such a number clears the selection.
-void SelectEntry(wxComboBox* box, long entry)
-{
-    if (entry >= 0 && entry < static_cast<long>(box->GetCount()))
-        box->SetSelection(static_cast<int>(entry));
-    else
-        box->SetSelection(wxNOT_FOUND);
-}
 } // namespace
 
 class kxSettingsSet::WalkScope
@@ -276,13 +270,14 @@ bool kxSettingsSet::UpdateSetting(long group, long item, long value)
         return false;
     WalkScope walk(*this);
     WalkLive<wxComboBox>([&] { return PrivateComboBoxes(group, item); },
-                         [&](wxComboBox* box) { SelectEntry(box, value); });
+                         [&](wxComboBox* box) { kxSelectComboEntry(box, value); });
     PrivateCallHandlers(group, item, wxEVT_COMMAND_COMBOBOX_SELECTED);
     return true;
 }
 
-// Texts are set only where they differ: a text control announces every change, and two bound
-// edit boxes mirroring each other must come to rest.
+// Edit boxes take a text only where it differs, and without the change notification a text
+// control sends for every text it is given: a box bound to the same setting (which mirrors its
+// own changes here) therefore never answers back, and mirroring cannot go round in circles.
 bool kxSettingsSet::UpdateSetting(long group, long item, const wxString& value)
 {
     wxCriticalSectionLocker lock(m_lock);
@@ -294,7 +289,7 @@ bool kxSettingsSet::UpdateSetting(long group, long item, const wxString& value)
                          [&](wxTextCtrl* box)
                          {
                              if (box->GetValue() != value)
-                                 box->SetValue(value);
+                                 box->ChangeValue(value);
                          });
     return true;
 }
@@ -329,7 +324,7 @@ bool kxSettingsSet::UpdateComboBox(long group, long item, wxComboBox* source)
                          [&](wxComboBox* box)
                          {
                              if (box != source)
-                                 SelectEntry(box, selection);
+                                 kxSelectComboEntry(box, selection);
                          });
     PrivateCallHandlers(group, item, wxEVT_COMMAND_COMBOBOX_SELECTED);
     return true;
@@ -347,7 +342,7 @@ bool kxSettingsSet::UpdateEditBox(long group, long item, wxTextCtrl* source)
                          [&](wxTextCtrl* box)
                          {
                              if (box != source && box->GetValue() != value)
-                                 box->SetValue(value);
+                                 box->ChangeValue(value);
                          });
     return true;
 }

@@ -1,0 +1,17 @@
+// A binding of a combo box to a setting that holds the number of the chosen entry.
+#ifndef KXRUZOVORI_SETTINGS_KXSETTINGCOMBOBOX_H
+#define KXRUZOVORI_SETTINGS_KXSETTINGCOMBOBOX_H
+
+#include "kxRuzoVori/settings/kxSettingControl.h"
+
+class WXDLLIMPEXP_FWD_CORE wxComboBox;
+
+class KX_API kxSettingComboBox : public kxSettingControl
+{
+public:
+    kxSettingComboBox() = default;
+    kxSettingComboBox(kxSettings* settings, kxSettingsSet* settingsSet, long group, long item,
+                      wxComboBox* control);
+};
+
+#endif
