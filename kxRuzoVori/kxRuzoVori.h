@@ -17,6 +17,8 @@
 #include "kxRuzoVori/core/kxTranslate.h"
 #include "kxRuzoVori/core/kxTreeComboCheckBoxException.h"
 
+#include "kxRuzoVori/controls/kxAuiToolbar.h"
+#include "kxRuzoVori/controls/kxMakeDisabledBitmap.h"
 #include "kxRuzoVori/controls/kxSplashScreen.h"
 #include "kxRuzoVori/controls/kxTaskBarIcon.h"
 #include "kxRuzoVori/controls/kxTreeComboCheckBox.h"
@@ -49,6 +51,10 @@
 #include "kxRuzoVori/cipher/kxCypher.h"
 #include "kxRuzoVori/cipher/wxTripleDES.h"
 
+#include "kxRuzoVori/settings/kxSettingCheckBox.h"
+#include "kxRuzoVori/settings/kxSettingComboBox.h"
+#include "kxRuzoVori/settings/kxSettingControl.h"
+#include "kxRuzoVori/settings/kxSettingEditBox.h"
 #include "kxRuzoVori/settings/kxSettings.h"
 #include "kxRuzoVori/settings/kxSettingsGroup.h"
 #include "kxRuzoVori/settings/kxSettingsItem.h"
