@@ -14,7 +14,7 @@ CMAKE_FLAGS :=
 endif
 FUZZ_DIR := build-fuzz
 
-.PHONY: all setup configure build test demo bench fuzz install clean format po
+.PHONY: all setup configure build test demo screenshots bench fuzz install clean format po
 
 all: build
 
@@ -32,6 +32,9 @@ test: setup build
 
 demo: setup build
 	@scripts/run-demo $(BUILD_DIR)
+
+screenshots: setup build
+	@scripts/run-screenshots $(BUILD_DIR) docs/images
 
 bench: setup build
 	@scripts/run-benchmarks $(BUILD_DIR)
