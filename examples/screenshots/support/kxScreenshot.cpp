@@ -124,18 +124,39 @@ bool kxShotShow(wxWindow* window)
 
 bool kxShotSave(wxWindow* window, const wxString& folder, const wxString& name)
 {
-    window->Refresh();
-    window->Update();
+    return kxShotSave(std::vector<wxWindow*>{window}, folder, name);
+}
+
+bool kxShotSave(const std::vector<wxWindow*>& windows, const wxString& folder, const wxString& name)
+{
+    if (windows.empty())
+        return false;
+    const auto screenRect = [](wxWindow* window)
+    { return wxRect(window->ClientToScreen(wxPoint(0, 0)), window->GetClientSize()); };
+    wxRect area = screenRect(windows.front());
+    for (wxWindow* window : windows)
+    {
+        window->Refresh();
+        window->Update();
+        area.Union(screenRect(window));
+    }
     kxShotPump(100);
-    const wxSize size = window->GetClientSize();
-    wxBitmap shot(size);
-    wxClientDC source(window);
-    wxMemoryDC target(shot);
-    target.Blit(0, 0, size.x, size.y, &source, 0, 0);
-    target.SelectObject(wxNullBitmap);
+    wxBitmap shot(area.GetSize());
+    {
+        wxMemoryDC target(shot);
+        target.SetBackground(wxBrush(windows.front()->GetBackgroundColour()));
+        target.Clear();
+        for (wxWindow* window : windows)
+        {
+            const wxSize size = window->GetClientSize();
+            const wxPoint at = window->ClientToScreen(wxPoint(0, 0)) - area.GetTopLeft();
+            wxClientDC source(window);
+            target.Blit(at.x, at.y, size.x, size.y, &source, 0, 0);
+        }
+    }
     const wxString path = wxFileName(folder, name, wxS("png")).GetFullPath();
     if (!shot.ConvertToImage().SaveFile(path, wxBITMAP_TYPE_PNG))
         return false;
-    printf("  %s (%d x %d)\n", path.utf8_str().data(), size.x, size.y);
+    printf("  %s (%d x %d)\n", path.utf8_str().data(), area.width, area.height);
     return true;
 }

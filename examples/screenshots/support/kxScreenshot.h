@@ -5,6 +5,7 @@
 #include <wx/string.h>
 
 #include <functional>
+#include <vector>
 
 class WXDLLIMPEXP_FWD_CORE wxWindow;
 
@@ -19,5 +20,10 @@ bool kxShotShow(wxWindow* window);
 void kxShotPump(int ms);
 // Writes what the window's client area shows to folder/name.png.
 bool kxShotSave(wxWindow* window, const wxString& folder, const wxString& name);
+// Writes what several windows show into one picture, each at its place on the screen: a window
+// with the pop-ups it opened (which are windows of their own). The picture spans the first
+// window's client area and whatever the others reach beyond it.
+bool kxShotSave(const std::vector<wxWindow*>& windows, const wxString& folder,
+                const wxString& name);
 
 #endif
