@@ -22,14 +22,8 @@ wxStaticBoxSizer* AddGroup(wxWindow* dialog, wxSizer* sizer, const wxString& cap
 }
 } // namespace
 
-// clang-format off
-wxBEGIN_EVENT_TABLE(wxProxySettingsDlg, wxDialog)
-    EVT_CHECKBOX(wxID_ANY, wxProxySettingsDlg::OnRequiresAuthentication)
-wxEND_EVENT_TABLE()
-    // clang-format on
-
-    wxProxySettingsDlg::wxProxySettingsDlg(wxWindow* parent, int id, const wxString& title,
-                                           const wxString& message, bool showExceptions)
+wxProxySettingsDlg::wxProxySettingsDlg(wxWindow* parent, int id, const wxString& title,
+                                       const wxString& message, bool showExceptions)
     : wxDialog(parent, id, title)
 {
     auto* sizer = new wxBoxSizer(wxVERTICAL);
@@ -41,8 +35,8 @@ wxEND_EVENT_TABLE()
     wxWindow* box = server->GetStaticBox();
     m_host = NewField(box);
     m_port = NewField(box);
-    server->Add(NewRow(box, kxTranslate(wxS("Host:")), m_host), 0, wxALL, 2);
-    server->Add(NewRow(box, kxTranslate(wxS("Port:")), m_port), 0, wxALL, 2);
+    server->Add(NewRow(box, kxTranslate(wxS("Host:")), m_host), 0, wxALL, kGroupPadding);
+    server->Add(NewRow(box, kxTranslate(wxS("Port:")), m_port), 0, wxALL, kGroupPadding);
 
     wxStaticBoxSizer* auth = AddGroup(this, sizer, kxTranslate(wxS("Authentication")));
     box = auth->GetStaticBox();
@@ -50,9 +44,9 @@ wxEND_EVENT_TABLE()
                                     kxTranslate(wxS("Proxy Server Requires Authentication")));
     m_userName = NewField(box);
     m_password = NewField(box, wxTE_PASSWORD);
-    auth->Add(m_requiresAuth, 0, wxALL, 2);
-    auth->Add(NewRow(box, kxTranslate(wxS("Username:")), m_userName), 0, wxALL, 2);
-    auth->Add(NewRow(box, kxTranslate(wxS("Password:")), m_password), 0, wxALL, 2);
+    auth->Add(m_requiresAuth, 0, wxALL, kGroupPadding);
+    auth->Add(NewRow(box, kxTranslate(wxS("Username:")), m_userName), 0, wxALL, kGroupPadding);
+    auth->Add(NewRow(box, kxTranslate(wxS("Password:")), m_password), 0, wxALL, kGroupPadding);
     PrivateEnableCredentials(false);
 
     if (showExceptions)
@@ -64,9 +58,9 @@ wxEND_EVENT_TABLE()
         m_exceptions = NewField(box);
         m_exceptionsNote =
             new wxStaticText(box, wxID_ANY, kxTranslate(wxS("Separate addresses with commas.")));
-        exceptions->Add(m_exceptionsDesc, 0, wxALL, 2);
-        exceptions->Add(m_exceptions, 0, wxALL, 2);
-        exceptions->Add(m_exceptionsNote, 0, wxALL, 2);
+        exceptions->Add(m_exceptionsDesc, 0, wxALL, kGroupPadding);
+        exceptions->Add(m_exceptions, 0, wxALL, kGroupPadding);
+        exceptions->Add(m_exceptionsNote, 0, wxALL, kGroupPadding);
     }
 
     AddButtons(this, sizer);
@@ -189,3 +183,9 @@ void wxProxySettingsDlg::PrivateRelabel(wxStaticText* label, const wxString& tex
     label->SetLabel(text);
     GetSizer()->SetSizeHints(this);
 }
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(wxProxySettingsDlg, wxDialog)
+    EVT_CHECKBOX(wxID_ANY, wxProxySettingsDlg::OnRequiresAuthentication)
+wxEND_EVENT_TABLE()
+    // clang-format on

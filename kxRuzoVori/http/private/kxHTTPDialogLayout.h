@@ -12,6 +12,8 @@ const int kLabelWidth = 100;
 const int kFieldWidth = 180;
 // Space around the dialogs' groups, in pixels.
 const int kBorder = 10;
+// Space around each row inside a group, so that fields keep clear of the group's frame.
+const int kGroupPadding = 5;
 
 // A text field of the fixed width; style adds to the toolkit's, wxTE_PASSWORD for instance.
 wxTextCtrl* NewField(wxWindow* parent, long style = 0);
