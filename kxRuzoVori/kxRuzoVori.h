@@ -69,6 +69,11 @@
 
 #include "kxRuzoVori/http/wxAuthenticateDlg.h"
 #include "kxRuzoVori/http/wxHTTPAuthSettings.h"
+#include "kxRuzoVori/http/wxHTTPBuilder.h"
+#include "kxRuzoVori/http/wxHTTPBuilderEvent.h"
+#include "kxRuzoVori/http/wxHTTPBuilderStream.h"
+#include "kxRuzoVori/http/wxHTTPBuilderThread.h"
+#include "kxRuzoVori/http/wxHTTPBuilderThreadObj.h"
 #include "kxRuzoVori/http/wxProxySettings.h"
 #include "kxRuzoVori/http/wxProxySettingsDlg.h"
 

@@ -51,8 +51,7 @@ TEST(AuthSettings, SavedToAFileAndLoadedBack)
     EXPECT_LT(remember, user);
     EXPECT_LT(user, password);
 
-    wxFileConfig config(wxS("kxtest"), wxEmptyString, path, wxEmptyString,
-                        wxCONFIG_USE_LOCAL_FILE);
+    wxFileConfig config(wxS("kxtest"), wxEmptyString, path, wxEmptyString, wxCONFIG_USE_LOCAL_FILE);
     wxHTTPAuthSettings loaded;
     loaded.AuthSettingsLoad(config);
     EXPECT_EQ(saved.m_userName, loaded.m_userName);
@@ -66,8 +65,7 @@ TEST(AuthSettings, LoadKeepsWhatTheFileDoesNotHold)
     kxTestTempDir dir;
     const wxString path = dir.File(wxS("odd.ini"));
     ASSERT_TRUE(kxTestWriteFile(path, "AuthType=7\nRememberPasswd=2\n"));
-    wxFileConfig config(wxS("kxtest"), wxEmptyString, path, wxEmptyString,
-                        wxCONFIG_USE_LOCAL_FILE);
+    wxFileConfig config(wxS("kxtest"), wxEmptyString, path, wxEmptyString, wxCONFIG_USE_LOCAL_FILE);
     wxHTTPAuthSettings auth;
     auth.m_userName = wxS("kept");
     auth.m_rememberPassword = true;

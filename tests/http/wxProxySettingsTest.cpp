@@ -73,9 +73,14 @@ TEST(ProxySettings, SavedToAFileAndLoadedBackInKeyOrder)
         ASSERT_TRUE(config->Flush());
     }
     const std::string text = kxTestReadFile(path).utf8_string();
-    const char* keys[] = {"RequiresAuth=1",       "UseProxy=1",    "ProxyPort=3128",
-                          "ProxyExceptions=",     "ProxyExceptionsDelim=", "ProxyHostname=",
-                          "ProxyUsername=J\xc3\xbcrgen", "ProxyPassword="};
+    const char* keys[] = {"RequiresAuth=1",
+                          "UseProxy=1",
+                          "ProxyPort=3128",
+                          "ProxyExceptions=",
+                          "ProxyExceptionsDelim=",
+                          "ProxyHostname=",
+                          "ProxyUsername=J\xc3\xbcrgen",
+                          "ProxyPassword="};
     size_t at = text.find("[Network]");
     ASSERT_NE(std::string::npos, at) << text;
     for (const char* key : keys)

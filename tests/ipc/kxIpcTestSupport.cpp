@@ -39,22 +39,6 @@ std::string Le32(size_t value)
 }
 } // namespace
 
-wxString kxTestFreePort()
-{
-    const int probe = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = Loopback(0);
-    socklen_t length = sizeof address;
-    if (probe < 0 || bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-    {
-        if (probe >= 0)
-            close(probe);
-        return wxString();
-    }
-    close(probe);
-    return wxString::Format(wxS("%u"), static_cast<unsigned>(ntohs(address.sin_port)));
-}
-
 std::string kxTestIpcText(const std::string& text)
 {
     return Le32(text.size()) + text;

@@ -11,9 +11,6 @@
 
 #include <string>
 
-// A port on 127.0.0.1 nothing listens on right now.
-wxString kxTestFreePort();
-
 // The toolkit's IPC framing: a message code, then texts as a 32-bit little-endian length and
 // UTF-8 bytes.
 enum

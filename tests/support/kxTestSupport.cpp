@@ -9,8 +9,12 @@
 #include <wx/stopwatch.h>
 #include <wx/utils.h>
 
+#include <arpa/inet.h>
 #include <cstdlib>
+#include <netinet/in.h>
 #include <string>
+#include <sys/socket.h>
+#include <unistd.h>
 
 wxString kxTestSourceDir()
 {
@@ -45,6 +49,24 @@ wxString kxTestTempDir::File(const wxString& name) const
     return m_path + wxFILE_SEP_PATH + name;
 }
 
+wxString kxTestFreePort()
+{
+    const int probe = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (probe < 0 || bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+    {
+        if (probe >= 0)
+            close(probe);
+        return wxString();
+    }
+    close(probe);
+    return wxString::Format(wxS("%u"), static_cast<unsigned>(ntohs(address.sin_port)));
+}
+
 void kxTestPumpEvents(int ms)
 {
     kxTestWaitFor([] { return false; }, ms);
@@ -63,6 +85,10 @@ bool kxTestWaitFor(const std::function<bool()>& done, int ms)
             while (loop->Pending())
                 loop->Dispatch();
             loop->ProcessIdle();
+            // Tests run inside a handler of the application's own queued call, where idle
+            // time does not deliver events queued from other threads: deliver them here.
+            if (wxAppConsole* app = wxAppConsole::GetInstance())
+                app->ProcessPendingEvents();
         }
         else if (wxAppConsole* app = wxAppConsole::GetInstance())
         {

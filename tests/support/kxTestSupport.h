@@ -30,6 +30,9 @@ private:
     wxString m_path;
 };
 
+// A port on 127.0.0.1 nothing listens on right now.
+wxString kxTestFreePort();
+
 // Lets the running event loop dispatch for about ms milliseconds.
 void kxTestPumpEvents(int ms);
 // Dispatches events until done() holds or ms milliseconds have passed; returns done().

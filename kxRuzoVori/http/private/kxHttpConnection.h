@@ -1,0 +1,60 @@
+// The byte road of one HTTP exchange, over the builder's socket in clear or through a TLS
+// session, with the bytes read ahead of the body kept for it.
+#ifndef KXRUZOVORI_HTTP_PRIVATE_KXHTTPCONNECTION_H
+#define KXRUZOVORI_HTTP_PRIVATE_KXHTTPCONNECTION_H
+
+#include "kxRuzoVori/platform/kxPlatformTls.h"
+
+#include <wx/socket.h>
+
+#include <memory>
+#include <string>
+
+// Every wait lasts at most the socket's time-out, counted afresh whenever bytes move.
+class kxHttpConnection
+{
+public:
+    enum class Status
+    {
+        Ok,
+        Closed,   // the peer ended the connection
+        TimedOut, // the peer said nothing for the whole time-out
+        Failed,   // the system or the TLS layer reported an error
+        TooLong   // a line longer than allowed
+    };
+
+    explicit kxHttpConnection(wxSocketBase& socket) : m_socket(socket) {}
+    kxHttpConnection(const kxHttpConnection&) = delete;
+    kxHttpConnection& operator=(const kxHttpConnection&) = delete;
+
+    // Ends TLS, if it was on, and forgets the bytes read ahead, for a new connection.
+    void Reset();
+
+    // Runs the TLS handshake for host on the connected socket; from then on every byte goes
+    // through the session. On failure reason says why.
+    bool StartTls(const wxString& host, kxPlatform::TlsVerify verify, const wxString& caFile,
+                  wxString& reason);
+
+    bool Send(const void* data, size_t size);
+    bool Send(const std::string& bytes) { return Send(bytes.data(), bytes.size()); }
+
+    // Reads one line with its terminating LF into line; at most limit bytes before the LF.
+    Status ReadLine(std::string& line, size_t limit);
+    // Puts bytes back in front of what is still to be read.
+    void PutBack(const std::string& bytes);
+    // Reads what is there, at most size bytes, waiting for the first one.
+    Status Receive(void* data, size_t size, size_t& received);
+
+private:
+    int TimeoutMs() const;
+    Status ReceiveRaw(void* data, size_t size, size_t& received);
+
+    void DropReadAhead();
+
+    wxSocketBase& m_socket;
+    std::unique_ptr<kxPlatform::TlsSession> m_tls;
+    std::string m_ahead; // bytes read but not yet used, from m_aheadAt on
+    size_t m_aheadAt = 0;
+};
+
+#endif

@@ -1,0 +1,242 @@
+// The library's HTTP/1.0 client: collects the values of one request, connects directly or
+// through a proxy, sends the request and hands the body over as a stream, a text or a file.
+#ifndef KXRUZOVORI_HTTP_WXHTTPBUILDER_H
+#define KXRUZOVORI_HTTP_WXHTTPBUILDER_H
+
+#include "kxRuzoVori/http/wxHTTPAuthSettings.h"
+#include "kxRuzoVori/http/wxHTTPBuilderStream.h"
+#include "kxRuzoVori/http/wxProxySettings.h"
+#include "kxRuzoVori/kxExport.h"
+
+#include <wx/arrstr.h>
+#include <wx/dynarray.h>
+#include <wx/protocol/http.h>
+#include <wx/string.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+class kxHttpConnection;
+
+// One request at a time, synchronously on the calling thread; wxHTTPBuilderThread runs one in
+// the background. Nothing throws: failures are results (false, null, -1, an empty text) and
+// GetLastError() names the stage that failed: "Parsing URL", "Resolving proxy host name",
+// "Resolving host name", "Connecting to server", "Opening proxy tunnel", "Securing connection",
+// "Sending Request", "Receiving Response" or "Writing File".
+//
+// Where it differs from the classic builder, on purpose:
+// - GetInputString() decodes the whole body as UTF-8 at once, so a character cut at a block
+//   edge arrives intact (a body that is no valid UTF-8 is decoded block by block as before).
+// - Hostile servers are bounded: a status or header line longer than GetMaxLineLength() bytes,
+//   or more than GetMaxHeaderLines() header lines, fails with "Sending Request". Every wait on
+//   the connection lasts at most the socket's time-out (SetTimeout(), 60 seconds unless
+//   changed), counted afresh whenever bytes move; connecting waits as long in non-blocking
+//   mode, while a blocking socket (the worker thread's) is bounded by the system's own connect
+//   time-out.
+// - A body that ends before its Content-Length makes SaveFile() false and sets the last error
+//   "Receiving Response"; a file SaveFile() cannot write sets "Writing File".
+// - The headers the library put into the table for one request, or read from its response, are
+//   not sent again with the next request (headers the host set itself still are).
+// - An https URL is served over TLS, verifying the server's certificate and host name against
+//   the system's trust store (or SetCertificateAuthorityFile(), or not at all after
+//   SetVerifyPeer(false)); through a proxy it goes through a CONNECT tunnel, and the proxy's
+//   credentials stay with the proxy. A failed handshake or verification is "Securing
+//   connection" (reason in GetSecurityError()); nothing is sent in the clear. Plain http is
+//   unchanged.
+// - A URL holding blanks or control characters, or a port that is not a number from 1 to 65535,
+//   fails with "Parsing URL", and so does an upload file that cannot be read with "Sending
+//   Request".
+class KX_API wxHTTPBuilder : public wxHTTP
+{
+public:
+    // Where a value goes: the query string, the form body, a multipart part or the Cookie
+    // header. ANY is for look-ups only.
+    enum wxHTTP_Type
+    {
+        wxHTTP_TYPE_ANY = 0,
+        wxHTTP_TYPE_GET = 1,
+        wxHTTP_TYPE_POST = 2,
+        wxHTTP_TYPE_FILE = 3,
+        wxHTTP_TYPE_MULTIPARTDATA = 4,
+        wxHTTP_TYPE_COOKIE = 5,
+        wxHTTP_TYPE_COOKIERAW = 6
+    };
+
+    // The request methods; the toolkit no longer declares them.
+    enum wxHTTP_Req
+    {
+        wxHTTP_GET = 0,
+        wxHTTP_POST = 1,
+        wxHTTP_HEAD = 2
+    };
+
+    wxHTTPBuilder();
+    ~wxHTTPBuilder() override;
+
+    // Request values. Kinds 1 to 4 are told apart by name and kind, cookies by name alone; a
+    // value set again replaces the text and keeps the kind it had.
+    bool SetValue(const wxString& name, const wxString& value, wxHTTP_Type kind = wxHTTP_TYPE_GET);
+    wxString GetValue(const wxString& name, wxHTTP_Type kind = wxHTTP_TYPE_ANY) const;
+    void RemoveValue(const wxString& name, wxHTTP_Type kind = wxHTTP_TYPE_ANY);
+    int FindNamePosition(const wxString& name, wxHTTP_Type kind = wxHTTP_TYPE_ANY) const;
+    // False for a name (or, unencoded, a value) holding '=', ',', ';' or white space.
+    bool SetRequestCookie(const wxString& name, const wxString& value, bool encode = true);
+
+    // Proxy and authentication.
+    void HttpProxy(const wxString& host, long port);
+    void UseHttpProxy(bool useProxy);
+    void HttpProxyAuth(const wxString& user, const wxString& password, bool required = true);
+    void HttpProxyExceptions(const wxString& exceptions, const wxString& delimiter = wxS(","));
+    void SetProxySettings(const wxProxySettings& settings);
+    wxProxySettings GetProxySettings() const;
+    void Authenticate(const wxString& user, const wxString& password,
+                      wxHTTPAuthSettings::wxHTTP_Auth scheme = wxHTTPAuthSettings::wxHTTP_AUTH_BASIC);
+    void SetAuthentication(const wxHTTPAuthSettings& settings);
+    wxHTTPAuthSettings GetAuthentication() const;
+
+    // The MIME types of uploaded files by extension; the table starts empty.
+    void AddContentType(const wxString& extension, const wxString& type);
+    void RemoveContentType(const wxString& extension);
+    void InitContentTypes();
+    // The type of file's extension (without regard to case), else "application/octet-stream".
+    wxString GetContentType(const wxString& file) const;
+    // The response's Content-Type, as the toolkit gives it.
+    using wxHTTP::GetContentType;
+
+    // Requests. A URL names the scheme, optional credentials, host, optional port and path.
+    // The stream belongs to the caller and reads the body of the response.
+    wxHTTPBuilderStream* GetInputStream(const wxString& url) override;
+    wxHTTPBuilderStream* GetInputStream(const wxString& url, const wxString& tempPrefix,
+                                        wxHTTP_Req method = wxHTTP_GET);
+    wxString GetInputString(const wxString& url, const wxString& tempPrefix = wxEmptyString);
+    bool SaveFile(const wxString& file, const wxString& url,
+                  const wxString& tempPrefix = wxEmptyString);
+    // The status code of a HEAD request, -1 when it failed.
+    int GetHeadResponse(const wxString& url);
+    // Sends the request on the open connection and reads the status line and headers.
+    bool SendRequest(const wxString& path, const wxString& tempPrefix = wxEmptyString,
+                     wxHTTP_Req method = wxHTTP_GET);
+
+    // The last response: the reason phrase of its status code, "code phrase", Content-Length
+    // (-1 when absent or no number), the header lines as received.
+    wxString GetStatusCode() const;
+    wxString GetResponseString() const;
+    long GetContentLength() const;
+    wxString GetRawHeaders() const { return m_rawHeaders; }
+    wxString GetLastError() const { return m_lastErrorText; }
+    int GetBytesRead() const { return m_bytesRead; }
+    int GetBytesSent() const { return m_bytesSent; }
+
+    // May be called from another thread; the transfers look at it between blocks.
+    void Stop(bool stop = true) { m_stop = stop; }
+
+    // Connections over TLS (https): the CA certificates to trust instead of the system's, and
+    // whether the server must prove who it is at all (on unless switched off here).
+    void SetCertificateAuthorityFile(const wxString& file) { m_caFile = file; }
+    wxString GetCertificateAuthorityFile() const { return m_caFile; }
+    void SetVerifyPeer(bool verify) { m_verifyPeer = verify; }
+    bool GetVerifyPeer() const { return m_verifyPeer; }
+    // Why the last TLS handshake or certificate check failed; empty after a success.
+    wxString GetSecurityError() const { return m_securityError; }
+
+    // Bounds against hostile servers: the longest status or header line in bytes and the most
+    // header lines of one response.
+    static size_t GetMaxLineLength() { return 16384; }
+    static size_t GetMaxHeaderLines() { return 256; }
+
+    // Overridable steps, in the order the classic builder declared them.
+    // Whether host is reached through the proxy: not when an entry of the exception list
+    // (trimmed, without regard to case) is the end of the host name.
+    virtual bool UseProxyForHost(const wxString& host);
+    virtual void AddBytesRead(int count);
+    virtual void AddBytesSent(int count);
+    virtual bool StopCheck();
+
+    // Text helpers.
+    // Letters, digits, '-', '*', '@' and '_' stay, a blank becomes '+', every other UTF-16
+    // unit '%' and at least two upper-case hex digits.
+    static wxString URLEncode(const wxString& value);
+    // '+' becomes a blank, then '%' and two hex digits the unit they give; a lone '%' is dropped.
+    static wxString URLDecode(const wxString& value);
+    static wxString HTMLSpecialChars(const wxString& text, bool singleQuotes = false,
+                                     bool doubleQuotes = true);
+    // Base64 of the text's characters taken as bytes, and back.
+    static wxString Base64Encode(const wxString& text);
+    static wxString Base64Decode(const wxString& text);
+    // The number the first two hex digits give, -1 when they are not hex digits.
+    static int IntFromHex(const wxString& hex);
+    // Upper-case hex, at least two digits.
+    static wxString HexFromInt(int value);
+    // length characters: dashes for the first two thirds, then random letters and digits.
+    static wxString CreateBoundary(int length);
+    static int Rand();
+    static void SRand();
+    static bool ParseURL(const wxString& url, wxString& protocol, wxString& host, int& port,
+                         wxString& path, wxString& user, wxString& password);
+
+    // Request and response pieces.
+    bool ParseHeaders();
+    wxString GetQueryString(bool includeAny = false) const;
+    // The url-encoded form body; sets Content-Length and Content-Type unless already set.
+    wxString GetPostBuffer();
+    // Writes the multipart body into file and returns it opened for reading (the caller's), or
+    // null when it could not be written; sets Content-Type and, unless set, Content-Length.
+    wxInputStream* GetPostBufferStream(const wxString& file);
+    wxString GetCookieString() const;
+
+    // Reads one line of the response, ended by LF (a CR before it is dropped), bounded by
+    // GetMaxLineLength().
+    wxProtocolError ReadLine(wxString& result) override;
+
+private:
+    friend class wxHTTPBuilderStream;
+
+    bool PrivateOpen(const wxString& protocol, const wxString& host, int port);
+    bool PrivateOpenTunnel(const wxString& host, int port);
+    bool PrivateSecure(const wxString& host);
+    bool PrivateReadStatusLine(int& code);
+    bool PrivateSendBody(wxInputStream* multipart);
+    void PrivateAddRequestHeaders(const wxString& method);
+    std::string PrivateRequestHead(const wxString& method, const wxString& path);
+    void PrivateForgetStaleHeaders();
+    void PrivateRememberHeaders(bool clear);
+    bool PrivateHasHeader(const wxString& name) const;
+    size_t PrivateReceive(void* buffer, size_t size, wxStreamError& error);
+    void PrivateClose();
+    // Reads the body of the stream block by block into sink, until it ends or StopCheck();
+    // false when the sink failed.
+    template <typename Sink> bool PrivateReadBody(wxHTTPBuilderStream& stream, Sink sink);
+    bool PrivateBodyComplete(const wxHTTPBuilderStream& stream);
+
+    wxString m_rawHeaders;
+    wxArrayString m_valueNames;
+    wxArrayString m_valueTexts;
+    wxArrayInt m_valueKinds;
+    int m_multipartCount = 0;
+    wxHTTPAuthSettings m_auth;
+    wxProxySettings m_proxy;
+    bool m_proxyInUse = false;
+    wxArrayString m_contentTypes;
+    wxArrayString m_extensions;
+    std::atomic<bool> m_stop{false};
+    int m_bytesRead = 0;
+    int m_bytesSent = 0;
+    int m_statusCode = 0;
+    wxString m_lastErrorText;
+
+    wxString m_caFile;
+    bool m_verifyPeer = true;
+    wxString m_securityError;
+    // The request goes to the origin server through a tunnel: the proxy sees none of it.
+    bool m_tunnelled = false;
+    // The method of the request on the wire, so the stream knows a HEAD response has no body.
+    wxString m_method;
+    // Headers the library put into the table, dropped before the next request.
+    std::vector<std::pair<wxString, wxString>> m_staleHeaders;
+    std::unique_ptr<kxHttpConnection> m_connection;
+};
+
+#endif
