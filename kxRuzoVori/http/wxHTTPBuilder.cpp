@@ -235,15 +235,27 @@ bool wxHTTPBuilder::UseProxyForHost(const wxString& host)
 
 // ---- content types ----
 
+namespace
+{
+// Where the table holds extension (compared without regard to case), or wxNOT_FOUND.
+int FindExtension(const wxArrayString& extensions, const wxString& extension)
+{
+    for (size_t i = 0; i < extensions.size(); ++i)
+    {
+        if (extensions[i].IsSameAs(extension, false))
+            return static_cast<int>(i);
+    }
+    return wxNOT_FOUND;
+}
+} // namespace
+
 void wxHTTPBuilder::AddContentType(const wxString& extension, const wxString& type)
 {
-    for (size_t i = 0; i < m_extensions.size(); ++i)
+    const int at = FindExtension(m_extensions, extension);
+    if (at != wxNOT_FOUND)
     {
-        if (m_extensions[i].IsSameAs(extension, false))
-        {
-            m_contentTypes[i] = type;
-            return;
-        }
+        m_contentTypes[at] = type;
+        return;
     }
     m_extensions.Add(extension);
     m_contentTypes.Add(type);
@@ -251,32 +263,25 @@ void wxHTTPBuilder::AddContentType(const wxString& extension, const wxString& ty
 
 void wxHTTPBuilder::RemoveContentType(const wxString& extension)
 {
-    for (size_t i = 0; i < m_extensions.size(); ++i)
-    {
-        if (m_extensions[i].IsSameAs(extension, false))
-        {
-            m_extensions.RemoveAt(i);
-            m_contentTypes.RemoveAt(i);
-            return;
-        }
-    }
+    const int at = FindExtension(m_extensions, extension);
+    if (at == wxNOT_FOUND)
+        return;
+    m_extensions.RemoveAt(at);
+    m_contentTypes.RemoveAt(at);
 }
 
 void wxHTTPBuilder::InitContentTypes()
 {
     static const char* const builtIn[][2] = {
-        {"txt", "text/plain"},       {"html", "text/html"},       {"htm", "text/html"},
-        {"gif", "image/gif"},        {"jpg", "image/jpeg"},       {"jpeg", "image/jpeg"},
-        {"bmp", "image/bmp"},        {"avi", "video/avi"},        {"mpeg", "video/mpeg"},
-        {"mpg", "video/mpeg"},       {"pdf", "application/pdf"},  {"zip", "application/zip"},
+        {"txt", "text/plain"}, {"html", "text/html"},      {"htm", "text/html"},
+        {"gif", "image/gif"},  {"jpg", "image/jpeg"},      {"jpeg", "image/jpeg"},
+        {"bmp", "image/bmp"},  {"avi", "video/avi"},       {"mpeg", "video/mpeg"},
+        {"mpg", "video/mpeg"}, {"pdf", "application/pdf"}, {"zip", "application/zip"},
     };
     for (const auto& pair : builtIn)
     {
         const wxString extension = wxString::FromAscii(pair[0]);
-        bool present = false;
-        for (const wxString& known : m_extensions)
-            present = present || known.IsSameAs(extension, false);
-        if (!present)
+        if (FindExtension(m_extensions, extension) == wxNOT_FOUND)
             AddContentType(extension, wxString::FromAscii(pair[1]));
     }
 }
@@ -285,15 +290,8 @@ wxString wxHTTPBuilder::GetContentType(const wxString& file) const
 {
     wxString extension;
     wxFileName::SplitPath(file, nullptr, nullptr, &extension);
-    if (!extension.empty())
-    {
-        for (size_t i = 0; i < m_extensions.size(); ++i)
-        {
-            if (m_extensions[i].IsSameAs(extension, false))
-                return m_contentTypes[i];
-        }
-    }
-    return wxS("application/octet-stream");
+    const int at = extension.empty() ? wxNOT_FOUND : FindExtension(m_extensions, extension);
+    return at == wxNOT_FOUND ? wxString(wxS("application/octet-stream")) : m_contentTypes[at];
 }
 
 // ---- the last response ----

@@ -92,8 +92,9 @@ public:
     void HttpProxyExceptions(const wxString& exceptions, const wxString& delimiter = wxS(","));
     void SetProxySettings(const wxProxySettings& settings);
     wxProxySettings GetProxySettings() const;
-    void Authenticate(const wxString& user, const wxString& password,
-                      wxHTTPAuthSettings::wxHTTP_Auth scheme = wxHTTPAuthSettings::wxHTTP_AUTH_BASIC);
+    void
+    Authenticate(const wxString& user, const wxString& password,
+                 wxHTTPAuthSettings::wxHTTP_Auth scheme = wxHTTPAuthSettings::wxHTTP_AUTH_BASIC);
     void SetAuthentication(const wxHTTPAuthSettings& settings);
     wxHTTPAuthSettings GetAuthentication() const;
 

@@ -30,7 +30,7 @@ wxDECLARE_EXPORTED_EVENT(KX_API, wxEVT_HTTPBUILDERTHREAD_FINISHED, wxHTTPBuilder
 typedef void (wxEvtHandler::*wxHTTPBuilderEventFunction)(wxHTTPBuilderEvent&);
 #define wxHTTPBuilderEventHandler(func) wxEVENT_HANDLER_CAST(wxHTTPBuilderEventFunction, func)
 // Event table entry: EVT_HTTPBUILDERTHREAD_FINISHED(id, MyFrame::OnDownloaded).
-#define EVT_HTTPBUILDERTHREAD_FINISHED(id, func)                                                  \
+#define EVT_HTTPBUILDERTHREAD_FINISHED(id, func)                                                   \
     wx__DECLARE_EVT1(wxEVT_HTTPBUILDERTHREAD_FINISHED, id, wxHTTPBuilderEventHandler(func))
 
 #endif

@@ -105,7 +105,8 @@ wxHTTPBuilderStream* wxHTTPBuilder::GetInputStream(const wxString& url, const wx
         return nullptr;
     }
     Notify(false);
-    return new wxHTTPBuilderStream(this, HasNoBody(m_method, m_statusCode) ? 0 : GetContentLength());
+    return new wxHTTPBuilderStream(this,
+                                   HasNoBody(m_method, m_statusCode) ? 0 : GetContentLength());
 }
 
 bool wxHTTPBuilder::PrivateOpen(const wxString& protocol, const wxString& host, int port)
@@ -207,8 +208,7 @@ std::string wxHTTPBuilder::PrivateRequestHead(const wxString& method, const wxSt
     return head.utf8_string();
 }
 
-bool wxHTTPBuilder::SendRequest(const wxString& path, const wxString& tempPrefix,
-                                wxHTTP_Req method)
+bool wxHTTPBuilder::SendRequest(const wxString& path, const wxString& tempPrefix, wxHTTP_Req method)
 {
     std::string body;
     TemporaryFile multipart;
@@ -291,8 +291,8 @@ bool wxHTTPBuilder::PrivateOpenTunnel(const wxString& host, int port)
     if (m_connection->ReadLine(line, GetMaxLineLength()) != kxHttpConnection::Status::Ok)
         return false;
     wxStringTokenizer tokens(FromWire(WithoutTerminator(line)), wxS(" "), wxTOKEN_STRTOK);
-    const bool accepted =
-        tokens.GetNextToken().StartsWith(wxS("HTTP/")) && tokens.GetNextToken().StartsWith(wxS("2"));
+    const bool accepted = tokens.GetNextToken().StartsWith(wxS("HTTP/")) &&
+                          tokens.GetNextToken().StartsWith(wxS("2"));
     for (size_t count = 0; count <= GetMaxHeaderLines(); ++count)
     {
         if (m_connection->ReadLine(line, GetMaxLineLength()) != kxHttpConnection::Status::Ok)
@@ -580,11 +580,10 @@ wxInputStream* wxHTTPBuilder::GetPostBufferStream(const wxString& file)
                     wxLogNull quiet; // an unreadable upload fails the request instead
                     ok = wxFileName::IsFileReadable(text) && in.Open(text);
                 }
-                ok = ok &&
-                     put(wxString::Format(wxS("--%s\r\nContent-Disposition: form-data; "
-                                              "name=\"%s\"; filename=\"%s\"\r\nContent-Type: "
-                                              "%s\r\n\r\n"),
-                                          boundary, name, text, GetContentType(text)));
+                ok = ok && put(wxString::Format(wxS("--%s\r\nContent-Disposition: form-data; "
+                                                    "name=\"%s\"; filename=\"%s\"\r\nContent-Type: "
+                                                    "%s\r\n\r\n"),
+                                                boundary, name, text, GetContentType(text)));
                 char block[kBlockSize];
                 while (ok && !StopCheck())
                 {

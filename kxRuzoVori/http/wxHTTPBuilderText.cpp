@@ -144,8 +144,7 @@ wxString wxHTTPBuilder::URLDecode(const wxString& value)
     return decoded;
 }
 
-wxString wxHTTPBuilder::HTMLSpecialChars(const wxString& text, bool singleQuotes,
-                                         bool doubleQuotes)
+wxString wxHTTPBuilder::HTMLSpecialChars(const wxString& text, bool singleQuotes, bool doubleQuotes)
 {
     wxString escaped = text;
     escaped.Replace(wxS("&"), wxS("&amp;"));
@@ -260,7 +259,8 @@ wxString wxHTTPBuilder::GetPostBuffer()
         AppendPair(body, m_valueNames[i], m_valueTexts[i]);
     }
     if (!PrivateHasHeader(wxS("Content-Length")))
-        SetHeader(wxS("Content-Length"), wxString::Format(wxS("%lu"), (unsigned long)body.length()));
+        SetHeader(wxS("Content-Length"),
+                  wxString::Format(wxS("%lu"), (unsigned long)body.length()));
     if (!PrivateHasHeader(wxS("Content-Type")))
         SetHeader(wxS("Content-Type"), wxS("application/x-www-form-urlencoded"));
     return body;

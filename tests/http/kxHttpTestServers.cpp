@@ -35,8 +35,8 @@ bool Accepts(int port)
 {
     const int probe = socket(AF_INET, SOCK_STREAM, 0);
     const sockaddr_in address = Loopback(port);
-    const bool ok = probe >= 0 &&
-                    connect(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    const bool ok = probe >= 0 && connect(probe, reinterpret_cast<const sockaddr*>(&address),
+                                          sizeof address) == 0;
     if (probe >= 0)
         close(probe);
     return ok;
@@ -78,8 +78,8 @@ private:
     static void Fail(const wxString& file, int line, const wxString& function,
                      const wxString& condition, const wxString& message)
     {
-        ADD_FAILURE() << "toolkit assertion " << condition << " (" << message << ") in "
-                      << function << " at " << file << ":" << line;
+        ADD_FAILURE() << "toolkit assertion " << condition << " (" << message << ") in " << function
+                      << " at " << file << ":" << line;
     }
 };
 
@@ -101,10 +101,10 @@ bool kxTestServerProcess::Start(const std::vector<std::string>& arguments, const
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_APPEND,
-                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
     posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    const bool spawned = posix_spawnp(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
+    const bool spawned =
+        posix_spawnp(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
     posix_spawn_file_actions_destroy(&actions);
     if (!spawned)
     {
@@ -257,8 +257,7 @@ kxTestTinyproxy::kxTestTinyproxy()
                  << "LogFile \"" << log << "\"\nPidFile \"" << Path(m_dir, "tinyproxy.pid")
                  << "\"\nMaxClients 10\nAllow 127.0.0.1\nBasicAuth proxyuser proxy-pass\n";
             return kxTestWriteFile(wxString::FromUTF8(config), text.str()) &&
-                   m_process.Start({"tinyproxy", "-d", "-c", config}, Path(m_dir, "out.log"),
-                                   port);
+                   m_process.Start({"tinyproxy", "-d", "-c", config}, Path(m_dir, "out.log"), port);
         });
 }
 

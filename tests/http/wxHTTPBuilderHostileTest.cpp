@@ -46,7 +46,8 @@ struct Flood
 
 TEST(HTTPBuilderHostile, BodyCutShortOfItsLength)
 {
-    kxTestRawServer server = Answering("HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\nonly this");
+    kxTestRawServer server =
+        Answering("HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\nonly this");
     kxTestTempDir dir;
     wxHTTPBuilder b;
     EXPECT_FALSE(b.SaveFile(dir.File(wxS("cut")), server.Url("/")));

@@ -5,8 +5,8 @@
 #include "support/kxTestCertificates.h"
 
 #include <gtest/gtest.h>
-#include <wx/filefn.h>
 #include <nlohmann/json.hpp>
+#include <wx/filefn.h>
 
 #include <memory>
 #include <string>
@@ -20,7 +20,8 @@ std::string MultiByteText()
 {
     std::string text;
     for (int i = 0; text.size() < 50000; ++i)
-        text += std::to_string(i) + " Gr\xc3\xbc\xc3\x9f" "e \xe2\x82\xac \xf0\x9f\x98\x80\n";
+        text += std::to_string(i) + " Gr\xc3\xbc\xc3\x9f"
+                                    "e \xe2\x82\xac \xf0\x9f\x98\x80\n";
     return text;
 }
 
@@ -211,8 +212,8 @@ TEST(HTTPBuilderRequest, BasicAuthentication)
     EXPECT_EQ(401, wrong.GetHeadResponse(httpbin.Url("/basic-auth/ann/s:cret")));
 
     wxHTTPBuilder fromUrl;
-    const wxString url = wxString::Format(wxS("http://bob:pw@127.0.0.1:%d/basic-auth/bob/pw"),
-                                          httpbin.Port());
+    const wxString url =
+        wxString::Format(wxS("http://bob:pw@127.0.0.1:%d/basic-auth/bob/pw"), httpbin.Port());
     echo = Echo(fromUrl, url);
     EXPECT_EQ("bob", echo["user"]);
     EXPECT_EQ(wxS("bob"), fromUrl.GetAuthentication().m_userName);

@@ -108,8 +108,8 @@ TEST(HTTPBuilderText, ParseURL)
 {
     wxString protocol, host, path, user, password;
     int port = 0;
-    EXPECT_TRUE(wxHTTPBuilder::ParseURL(wxS("http://example.org"), protocol, host, port, path,
-                                        user, password));
+    EXPECT_TRUE(wxHTTPBuilder::ParseURL(wxS("http://example.org"), protocol, host, port, path, user,
+                                        password));
     EXPECT_EQ(wxS("http"), protocol);
     EXPECT_EQ(wxS("example.org"), host);
     EXPECT_EQ(80, port);
@@ -129,9 +129,9 @@ TEST(HTTPBuilderText, ParseURL)
     EXPECT_EQ(wxS("bob"), user);
     EXPECT_EQ(wxString(), password);
 
-    for (const char* bad : {"example.org/x", "http:/h/x", "http:///x", "://h/", "http://u@/x",
-                            "http://h:0/", "http://h:65536/", "http://h:8o/", "http://h/a b",
-                            "http://h/a\r\nX: y"})
+    for (const char* bad :
+         {"example.org/x", "http:/h/x", "http:///x", "://h/", "http://u@/x", "http://h:0/",
+          "http://h:65536/", "http://h:8o/", "http://h/a b", "http://h/a\r\nX: y"})
     {
         protocol = wxS("kept");
         EXPECT_FALSE(wxHTTPBuilder::ParseURL(wxString::FromUTF8(bad), protocol, host, port, path,
@@ -225,8 +225,9 @@ TEST(HTTPBuilderBody, MultipartBodyInAFile)
     const std::string boundary = type.AfterFirst('=').utf8_string();
     ASSERT_EQ(40u, boundary.size());
     const std::string expected =
-        "--" + boundary + "\r\nContent-Disposition: form-data; name=\"field\"\r\n\r\nGr\xc3\xbc\xc3\x9f" +
-        "e\r\n--" + boundary + "\r\nContent-Disposition: form-data; name=\"doc\"; filename=\"" +
+        "--" + boundary +
+        "\r\nContent-Disposition: form-data; name=\"field\"\r\n\r\nGr\xc3\xbc\xc3\x9f" + "e\r\n--" +
+        boundary + "\r\nContent-Disposition: form-data; name=\"doc\"; filename=\"" +
         upload.utf8_string() + "\"\r\nContent-Type: text/plain\r\n\r\n" + content + "\r\n--" +
         boundary + "\r\nContent-Disposition: form-data; name=\"raw\"\r\n\r\nas is\r\n--" +
         boundary + "--\r\n";

@@ -1,8 +1,8 @@
 // Requests on the worker thread inside a running application: the finished event reaches a
 // real window on the GUI thread.
+#include "kxRuzoVori/http/wxHTTPBuilderThread.h"
 #include "kxHttpTestServers.h"
 #include "kxRuzoVori/http/wxHTTPBuilderEvent.h"
-#include "kxRuzoVori/http/wxHTTPBuilderThread.h"
 #include "kxRuzoVori/http/wxHTTPBuilderThreadObj.h"
 
 #include <gtest/gtest.h>
@@ -67,7 +67,8 @@ TEST(HTTPBuilderThread, ResponseTextReachesTheWindow)
 {
     kxTestNginx nginx;
     ASSERT_TRUE(nginx.IsOk());
-    ASSERT_TRUE(nginx.Put("page.txt", "Gr\xc3\xbc\xc3\x9f" "e aus dem Thread"));
+    ASSERT_TRUE(nginx.Put("page.txt", "Gr\xc3\xbc\xc3\x9f"
+                                      "e aus dem Thread"));
     auto receiver = MakeReceiver();
 
     wxHTTPBuilder builder;
@@ -80,7 +81,9 @@ TEST(HTTPBuilderThread, ResponseTextReachesTheWindow)
     EXPECT_TRUE(receiver->m_onMainThread);
     EXPECT_EQ(42, receiver->m_id);
     EXPECT_TRUE(receiver->m_finished);
-    EXPECT_EQ(wxString::FromUTF8("Gr\xc3\xbc\xc3\x9f" "e aus dem Thread"), receiver->m_data);
+    EXPECT_EQ(wxString::FromUTF8("Gr\xc3\xbc\xc3\x9f"
+                                 "e aus dem Thread"),
+              receiver->m_data);
     EXPECT_EQ(&builder, receiver->m_object);
 
     // A head request reports with an empty text; a download into a file too.
@@ -99,7 +102,9 @@ TEST(HTTPBuilderThread, ResponseTextReachesTheWindow)
     ASSERT_TRUE(Start(thread));
     ASSERT_TRUE(download->WaitForEvent());
     EXPECT_EQ(wxString(), download->m_data);
-    EXPECT_EQ("Gr\xc3\xbc\xc3\x9f" "e aus dem Thread", kxTestReadBytes(dir.File(wxS("page"))));
+    EXPECT_EQ("Gr\xc3\xbc\xc3\x9f"
+              "e aus dem Thread",
+              kxTestReadBytes(dir.File(wxS("page"))));
 }
 
 TEST(HTTPBuilderThread, DeletingTheThreadEndsTheDownload)
