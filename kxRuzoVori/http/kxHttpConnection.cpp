@@ -30,6 +30,7 @@ void kxHttpConnection::Reset()
     if (m_tls)
         m_tls->Shutdown();
     m_tls.reset();
+    m_source = nullptr;
     DropReadAhead();
 }
 
@@ -68,6 +69,11 @@ kxHttpConnection::Status kxHttpConnection::ReceiveRaw(void* data, size_t size, s
     received = 0;
     if (size == 0)
         return Status::Ok;
+    if (m_source)
+    {
+        received = m_source->Read(data, size).LastRead();
+        return received > 0 ? Status::Ok : Status::Closed;
+    }
     if (!m_tls)
     {
         int error = 0;

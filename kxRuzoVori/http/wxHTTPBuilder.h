@@ -194,18 +194,25 @@ public:
 
 private:
     friend class wxHTTPBuilderStream;
+    friend class kxHttpBuilderAccess;
 
     bool PrivateOpen(const wxString& protocol, const wxString& host, int port);
     bool PrivateOpenTunnel(const wxString& host, int port);
     bool PrivateSecure(const wxString& host);
     bool PrivateReadStatusLine(int& code);
     bool PrivateSendBody(wxInputStream* multipart);
-    void PrivateAddRequestHeaders(const wxString& method);
+    void PrivateAddRequestHeaders();
+    // Sets a header the library chose, to be dropped again before the next request.
+    void PrivateSetOwnHeader(const wxString& name, const wxString& value);
     std::string PrivateRequestHead(const wxString& method, const wxString& path);
     void PrivateForgetStaleHeaders();
-    void PrivateRememberHeaders(bool clear);
+    // The table now holds a response's headers: they go before the next request.
+    void PrivateRememberHeaders();
     bool PrivateHasHeader(const wxString& name) const;
     size_t PrivateReceive(void* buffer, size_t size, wxStreamError& error);
+    // What the body stream expects: nothing after HEAD and the codes without a body, else the
+    // Content-Length.
+    long PrivateBodyLength() const;
     void PrivateClose();
     // Reads the body of the stream block by block into sink, until it ends or StopCheck();
     // false when the sink failed.

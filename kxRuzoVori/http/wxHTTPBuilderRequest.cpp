@@ -105,8 +105,12 @@ wxHTTPBuilderStream* wxHTTPBuilder::GetInputStream(const wxString& url, const wx
         return nullptr;
     }
     Notify(false);
-    return new wxHTTPBuilderStream(this,
-                                   HasNoBody(m_method, m_statusCode) ? 0 : GetContentLength());
+    return new wxHTTPBuilderStream(this, PrivateBodyLength());
+}
+
+long wxHTTPBuilder::PrivateBodyLength() const
+{
+    return HasNoBody(m_method, m_statusCode) ? 0 : GetContentLength();
 }
 
 bool wxHTTPBuilder::PrivateOpen(const wxString& protocol, const wxString& host, int port)
@@ -161,40 +165,33 @@ bool wxHTTPBuilder::PrivateHasHeader(const wxString& name) const
     return FindHeader(name) != m_headers.end();
 }
 
-void wxHTTPBuilder::PrivateAddRequestHeaders(const wxString& method)
+void wxHTTPBuilder::PrivateSetOwnHeader(const wxString& name, const wxString& value)
 {
-    m_staleHeaders.clear();
-    const auto add = [this](const wxString& name, const wxString& value)
-    {
-        SetHeader(name, value);
-        m_staleHeaders.emplace_back(name, value);
-    };
+    SetHeader(name, value);
+    m_staleHeaders.emplace_back(name, value);
+}
+
+void wxHTTPBuilder::PrivateAddRequestHeaders()
+{
     if (m_auth.m_authType == wxHTTPAuthSettings::wxHTTP_AUTH_BASIC &&
         !PrivateHasHeader(wxS("Authorization")))
     {
-        add(wxS("Authorization"),
-            wxS("Basic ") + Base64Encode(m_auth.m_userName + wxS(':') + m_auth.m_password));
+        PrivateSetOwnHeader(wxS("Authorization"),
+                            wxS("Basic ") +
+                                Base64Encode(m_auth.m_userName + wxS(':') + m_auth.m_password));
     }
     if (m_proxyInUse && !m_tunnelled && m_proxy.m_requiresAuth &&
         !PrivateHasHeader(wxS("Proxy-Authorization")))
     {
-        add(wxS("Proxy-Authorization"),
-            wxS("Basic ") + Base64Encode(m_proxy.m_userName + wxS(':') + m_proxy.m_password));
+        PrivateSetOwnHeader(wxS("Proxy-Authorization"),
+                            wxS("Basic ") +
+                                Base64Encode(m_proxy.m_userName + wxS(':') + m_proxy.m_password));
     }
     const wxString cookies = GetCookieString();
     if (!cookies.empty() && !PrivateHasHeader(wxS("Cookie")))
-        add(wxS("Cookie"), cookies);
+        PrivateSetOwnHeader(wxS("Cookie"), cookies);
     if (!PrivateHasHeader(wxS("User-Agent")))
-        add(wxS("User-Agent"), kUserAgent);
-    // Body headers set by GetPostBuffer() or GetPostBufferStream() belong to this request too.
-    if (method == wxS("POST"))
-    {
-        for (const wxString name : {wxS("Content-Length"), wxS("Content-Type")})
-        {
-            if (PrivateHasHeader(name))
-                m_staleHeaders.emplace_back(name, GetHeader(name));
-        }
-    }
+        PrivateSetOwnHeader(wxS("User-Agent"), kUserAgent);
 }
 
 std::string wxHTTPBuilder::PrivateRequestHead(const wxString& method, const wxString& path)
@@ -210,6 +207,7 @@ std::string wxHTTPBuilder::PrivateRequestHead(const wxString& method, const wxSt
 
 bool wxHTTPBuilder::SendRequest(const wxString& path, const wxString& tempPrefix, wxHTTP_Req method)
 {
+    m_staleHeaders.clear();
     std::string body;
     TemporaryFile multipart;
     if (m_multipartCount == 0)
@@ -235,7 +233,7 @@ bool wxHTTPBuilder::SendRequest(const wxString& path, const wxString& tempPrefix
 
     m_statusCode = 0;
     m_http_response = 0;
-    PrivateAddRequestHeaders(m_method);
+    PrivateAddRequestHeaders();
 
     SaveState();
     Notify(false);
@@ -337,7 +335,7 @@ bool wxHTTPBuilder::PrivateReadStatusLine(int& code)
         m_rawHeaders.clear();
         SetHeader(wxS("Content-Length"), wxS("-1"));
         SetHeader(wxS("Content-Type"), wxS("none/none"));
-        PrivateRememberHeaders(true);
+        PrivateRememberHeaders();
         m_lastError = wxPROTO_NOERR;
         return true;
     }
@@ -381,7 +379,6 @@ bool wxHTTPBuilder::ParseHeaders()
 {
     m_rawHeaders.clear();
     ClearHeaders();
-    m_staleHeaders.clear();
     for (size_t count = 0;; ++count)
     {
         wxString line;
@@ -389,7 +386,7 @@ bool wxHTTPBuilder::ParseHeaders()
         if (error != wxPROTO_NOERR)
         {
             m_lastError = error;
-            PrivateRememberHeaders(false);
+            PrivateRememberHeaders();
             return false;
         }
         if (line.empty())
@@ -397,7 +394,7 @@ bool wxHTTPBuilder::ParseHeaders()
         if (count == GetMaxHeaderLines())
         {
             m_lastError = wxPROTO_PROTERR;
-            PrivateRememberHeaders(false);
+            PrivateRememberHeaders();
             return false;
         }
         if (!m_rawHeaders.empty())
@@ -407,14 +404,13 @@ bool wxHTTPBuilder::ParseHeaders()
         const wxString name = line.BeforeFirst(wxS(':'), &value);
         SetHeader(name, value.Strip(wxString::both));
     }
-    PrivateRememberHeaders(false);
+    PrivateRememberHeaders();
     return true;
 }
 
-void wxHTTPBuilder::PrivateRememberHeaders(bool clear)
+void wxHTTPBuilder::PrivateRememberHeaders()
 {
-    if (clear)
-        m_staleHeaders.clear();
+    m_staleHeaders.clear();
     for (const auto& header : m_headers)
         m_staleHeaders.emplace_back(header.first, header.second);
 }
@@ -610,12 +606,9 @@ wxInputStream* wxHTTPBuilder::GetPostBufferStream(const wxString& file)
             return nullptr;
     }
 
-    SetHeader(wxS("Content-Type"), wxS("multipart/form-data; boundary=") + boundary);
+    PrivateSetOwnHeader(wxS("Content-Type"), wxS("multipart/form-data; boundary=") + boundary);
     if (!PrivateHasHeader(wxS("Content-Length")))
-    {
-        const wxULongLong size = wxFileName::GetSize(file);
-        SetHeader(wxS("Content-Length"), size.ToString());
-    }
+        PrivateSetOwnHeader(wxS("Content-Length"), wxFileName::GetSize(file).ToString());
     auto in = std::make_unique<wxFileInputStream>(file);
     if (!in->IsOk())
         return nullptr;

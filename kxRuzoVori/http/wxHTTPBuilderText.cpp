@@ -259,9 +259,10 @@ wxString wxHTTPBuilder::GetPostBuffer()
         AppendPair(body, m_valueNames[i], m_valueTexts[i]);
     }
     if (!PrivateHasHeader(wxS("Content-Length")))
-        SetHeader(wxS("Content-Length"),
-                  wxString::Format(wxS("%lu"), (unsigned long)body.length()));
+        PrivateSetOwnHeader(
+            wxS("Content-Length"),
+            wxString::Format(wxS("%lu"), static_cast<unsigned long>(body.length())));
     if (!PrivateHasHeader(wxS("Content-Type")))
-        SetHeader(wxS("Content-Type"), wxS("application/x-www-form-urlencoded"));
+        PrivateSetOwnHeader(wxS("Content-Type"), wxS("application/x-www-form-urlencoded"));
     return body;
 }

@@ -2,8 +2,6 @@
 
 #include "support/kxTestCertificates.h"
 
-#include <gtest/gtest.h>
-#include <wx/debug.h>
 #include <wx/filename.h>
 
 #include <arpa/inet.h>
@@ -64,27 +62,6 @@ template <typename Launch> int StartOnFreePort(Launch launch)
     }
     return 0;
 }
-} // namespace
-
-namespace
-{
-// A toolkit assertion in the library is a failed test, not a message on the console.
-class kxFailOnAssert : public testing::Environment
-{
-public:
-    void SetUp() override { wxSetAssertHandler(&Fail); }
-
-private:
-    static void Fail(const wxString& file, int line, const wxString& function,
-                     const wxString& condition, const wxString& message)
-    {
-        ADD_FAILURE() << "toolkit assertion " << condition << " (" << message << ") in " << function
-                      << " at " << file << ":" << line;
-    }
-};
-
-[[maybe_unused]] testing::Environment* const kFailOnAssert =
-    testing::AddGlobalTestEnvironment(new kxFailOnAssert);
 } // namespace
 
 // ---- kxTestServerProcess ----

@@ -6,6 +6,7 @@
 #include "kxRuzoVori/platform/kxPlatformTls.h"
 
 #include <wx/socket.h>
+#include <wx/stream.h>
 
 #include <memory>
 #include <string>
@@ -30,6 +31,10 @@ public:
     // Ends TLS, if it was on, and forgets the bytes read ahead, for a new connection.
     void Reset();
 
+    // Reads from source instead of the socket until the next Reset(), so that the parsing of
+    // responses can be fed from memory.
+    void ReadFrom(wxInputStream* source) { m_source = source; }
+
     // Runs the TLS handshake for host on the connected socket; from then on every byte goes
     // through the session. On failure reason says why.
     bool StartTls(const wxString& host, kxPlatform::TlsVerify verify, const wxString& caFile,
@@ -53,6 +58,7 @@ private:
 
     wxSocketBase& m_socket;
     std::unique_ptr<kxPlatform::TlsSession> m_tls;
+    wxInputStream* m_source = nullptr;
     std::string m_ahead; // bytes read but not yet used, from m_aheadAt on
     size_t m_aheadAt = 0;
 };
