@@ -106,7 +106,11 @@ int main()
                         }),
               "writing the download") &&
         Check(WriteFile(nginx.WwwFile("text.txt"), kText,
-                        [](std::string& piece) { piece += "Gr\xc3\xbc\xc3\x9f" "e \xe2\x82\xac "; }),
+                        [](std::string& piece)
+                        {
+                            piece += "Gr\xc3\xbc\xc3\x9f"
+                                     "e \xe2\x82\xac ";
+                        }),
               "writing the text") &&
         Check(WriteFile(dir.File(wxS("upload.bin")), kUpload,
                         [](std::string& piece) { piece.append(4096, 'u'); }),
@@ -123,7 +127,9 @@ int main()
     kxBenchCompare(
         "http-download-vs-curl",
         [&] { ok = Check(http.SaveFile(mine, nginx.Url("/big.bin")), "SaveFile") && ok; },
-        [&] { ok = Check(Curl({"-o", theirs, nginx.Url("/big.bin").utf8_string()}), "curl") && ok; },
+        [&] {
+            ok = Check(Curl({"-o", theirs, nginx.Url("/big.bin").utf8_string()}), "curl") && ok;
+        },
         kDownload);
 
     wxHTTPBuilder https;
@@ -147,7 +153,9 @@ int main()
             text = http.GetInputString(nginx.Url("/text.txt"));
             ok = Check(text.length() > kText / 2, "GetInputString") && ok;
         },
-        [&] { ok = Check(Curl({"-o", theirs, nginx.Url("/text.txt").utf8_string()}), "curl") && ok; },
+        [&] {
+            ok = Check(Curl({"-o", theirs, nginx.Url("/text.txt").utf8_string()}), "curl") && ok;
+        },
         kText);
 
     kxTestRawServer sink(Sink);

@@ -24,8 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
             abort(); // a refused URL changes nothing
         return 0;
     }
-    if (protocol.empty() || host.empty() || !path.StartsWith(wxS("/")) || port < 1 ||
-        port > 65535)
+    if (protocol.empty() || host.empty() || !path.StartsWith(wxS("/")) || port < 1 || port > 65535)
         abort();
     for (const wxString* part : {&protocol, &host, &path, &user, &password})
     {
@@ -36,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
         }
     }
     // Every part comes from the URL itself, in order.
-    if (!url.StartsWith(protocol + wxS("://")) || !url.Contains(host) || !url.EndsWith(path) &&
-        path != wxS("/"))
+    if (!url.StartsWith(protocol + wxS("://")) || !url.Contains(host) ||
+        !url.EndsWith(path) && path != wxS("/"))
         abort();
     if (host.Contains(wxS("/")) || host.Contains(wxS("@")) || host.Contains(wxS(":")))
         abort();

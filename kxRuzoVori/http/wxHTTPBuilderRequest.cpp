@@ -2,6 +2,7 @@
 // status line and headers, and reading the body into a text or a file.
 #include "kxRuzoVori/http/wxHTTPBuilder.h"
 
+#include "kxRuzoVori/core/private/kxUtfString.h"
 #include "kxRuzoVori/http/private/kxHttpConnection.h"
 #include "kxRuzoVori/kxHelpers/kxSocket.h"
 
@@ -12,6 +13,7 @@
 #include <wx/wfstream.h>
 
 #include <memory>
+#include <vector>
 
 namespace
 {
@@ -23,10 +25,9 @@ const wxString kUserAgent = wxS("wxHTTPBuilder 1.3");
 // Texts on the wire are UTF-8; a line that is not is taken byte by byte, so nothing is lost.
 wxString FromWire(const std::string& bytes)
 {
-    if (bytes.empty())
-        return wxString();
-    wxString text = wxString::FromUTF8(bytes.data(), bytes.size());
-    if (text.empty())
+    wxString text;
+    std::vector<wchar_t> scratch;
+    if (!kxUtf8ToString(bytes.data(), bytes.size(), text, scratch))
         text = wxString(bytes.data(), wxConvISO8859_1, bytes.size());
     return text;
 }
@@ -493,14 +494,18 @@ wxString wxHTTPBuilder::GetInputString(const wxString& url, const wxString& temp
                     });
     PrivateBodyComplete(*stream);
     stream.reset();
-    if (body.empty())
-        return wxString();
-    wxString text = wxString::FromUTF8(body.data(), body.size());
-    if (!text.empty())
+    wxString text;
+    std::vector<wchar_t> scratch;
+    if (kxUtf8ToString(body.data(), body.size(), text, scratch))
         return text;
     // Not UTF-8 as a whole: keep every block that is.
     for (size_t at = 0; at < body.size(); at += kBlockSize)
-        text += wxString::FromUTF8(body.data() + at, std::min(kBlockSize, body.size() - at));
+    {
+        wxString block;
+        if (kxUtf8ToString(body.data() + at, std::min(kBlockSize, body.size() - at), block,
+                           scratch))
+            text += block;
+    }
     return text;
 }
 

@@ -2,6 +2,7 @@
 #include "kxRuzoVori/json/private/wxJSONText.h"
 
 #include "kxRuzoVori/core/private/kxUtf.h"
+#include "kxRuzoVori/core/private/kxUtfString.h"
 
 #include <clocale>
 #include <cstdint>
@@ -35,22 +36,7 @@ size_t wxJSONFormatDouble(char* out, size_t size, const char* fmt, double d)
 
 bool wxJSONDecodeUTF8(const char* bytes, size_t n, wxString& out, std::vector<wchar_t>& scratch)
 {
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes);
-    if (scratch.size() < n)
-        scratch.resize(n);
-    wchar_t* w = scratch.data();
-    size_t count = 0;
-    for (size_t i = 0; i < n;)
-    {
-        std::uint32_t c;
-        const size_t length = kxUtf8Decode(p + i, n - i, c);
-        if (length == 0)
-            return false;
-        w[count++] = static_cast<wchar_t>(c);
-        i += length;
-    }
-    out.assign(w, count);
-    return true;
+    return kxUtf8ToString(bytes, n, out, scratch);
 }
 
 bool wxJSONEncodeUTF8(const wxString& text, std::string& out)
