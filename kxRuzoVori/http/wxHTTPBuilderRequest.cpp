@@ -495,9 +495,9 @@ wxString wxHTTPBuilder::GetInputString(const wxString& url, const wxString& temp
     PrivateBodyComplete(*stream);
     stream.reset();
     wxString text;
-    std::vector<wchar_t> scratch;
-    if (kxUtf8ToString(body.data(), body.size(), text, scratch))
+    if (kxUtf8ToString(body.data(), body.size(), text))
         return text;
+    std::vector<wchar_t> scratch;
     // Not UTF-8 as a whole: keep every block that is.
     for (size_t at = 0; at < body.size(); at += kBlockSize)
     {

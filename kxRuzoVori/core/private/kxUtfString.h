@@ -12,4 +12,7 @@
 // is then left as it was. Much faster than the toolkit's conversion, which checks more.
 bool kxUtf8ToString(const char* bytes, size_t n, wxString& out, std::vector<wchar_t>& scratch);
 
+// The same straight into out's own storage, sized exactly, for large texts read once.
+bool kxUtf8ToString(const char* bytes, size_t n, wxString& out);
+
 #endif
