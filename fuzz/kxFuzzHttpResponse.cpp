@@ -3,6 +3,7 @@
 #include "kxFuzzHttpSupport.h"
 #include "kxRuzoVori/http/private/kxHttpBuilderAccess.h"
 
+#include <wx/init.h>
 #include <wx/mstream.h>
 
 #include <memory>
@@ -11,7 +12,9 @@
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     wxSetAssertHandler(kxFuzzAbortOnAssert);
-    return 0;
+    // The builder is a socket: the toolkit's network layer must be set up first.
+    static wxInitializer toolkit;
+    return toolkit.IsOk() ? 0 : 1;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)

@@ -19,6 +19,8 @@ public:
     const wxString& GetData() const { return m_data; }
 
     wxEvent* Clone() const override;
+    // Sent from a worker thread: a yield that lets only user input through leaves it queued.
+    wxEventCategory GetEventCategory() const override { return wxEVT_CATEGORY_THREAD; }
 
 private:
     bool m_finished;

@@ -71,7 +71,12 @@ TEST(HTTPBuilderThread, ResponseTextReachesTheWindow)
                                       "e aus dem Thread"));
     auto receiver = MakeReceiver();
 
+    // The same request on the GUI thread itself, while the application runs.
     wxHTTPBuilder builder;
+    EXPECT_EQ(wxString::FromUTF8("Gr\xc3\xbc\xc3\x9f"
+                                 "e aus dem Thread"),
+              builder.GetInputString(nginx.Url("/page.txt")));
+
     wxHTTPBuilderThread* thread =
         new wxHTTPBuilderThread(receiver.get(), 42, &builder, nginx.Url("/page.txt"));
     EXPECT_EQ(42, thread->GetId());
