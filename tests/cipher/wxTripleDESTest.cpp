@@ -1,5 +1,5 @@
-#include "kxCipherTestSupport.h"
 #include "kxRuzoVori/cipher/wxTripleDES.h"
+#include "kxCipherTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 // Entry point of the GUI test programs: the tests run inside a real wxApp's event loop, on an X
 // server of their own when none is given.
+#include "support/kxTestSupport.h"
 #include "support/kxXvfb.h"
 
 #include <gtest/gtest.h>
@@ -12,15 +13,6 @@ namespace
 {
 int g_result = 1;
 
-// An assertion of the toolkit would open a dialog nobody closes under Xvfb: it fails the running
-// test instead, and the test goes on.
-void FailOnAssertion(const wxString& file, int line, const wxString& function,
-                     const wxString& condition, const wxString& message)
-{
-    ADD_FAILURE_AT(file.utf8_str(), line)
-        << "toolkit assertion " << condition << " in " << function << ": " << message;
-}
-
 class kxGuiTestApp : public wxApp
 {
 public:
@@ -28,7 +20,8 @@ public:
     {
         // Tests create and destroy frames freely; the loop ends only when the tests are done.
         SetExitOnFrameDelete(false);
-        wxSetAssertHandler(FailOnAssertion);
+        // An assertion dialog would wait for a click nobody gives under Xvfb.
+        wxSetAssertHandler(kxTestFailOnAssertion);
         // Logged errors would show as modal message boxes: they go to the test's output instead.
         delete wxLog::SetActiveTarget(new wxLogStderr);
         CallAfter(

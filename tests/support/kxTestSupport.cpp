@@ -1,5 +1,6 @@
 #include "support/kxTestSupport.h"
 
+#include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/dir.h>
 #include <wx/evtloop.h>
@@ -47,6 +48,14 @@ kxTestTempDir::~kxTestTempDir()
 wxString kxTestTempDir::File(const wxString& name) const
 {
     return m_path + wxFILE_SEP_PATH + name;
+}
+
+void kxTestFailOnAssertion(const wxString& file, int line, const wxString& function,
+                           const wxString& condition, const wxString& message)
+{
+    ADD_FAILURE_AT(file.utf8_str(), line)
+        << "toolkit assertion " << condition.utf8_string() << " in " << function.utf8_string()
+        << ": " << message.utf8_string();
 }
 
 wxString kxTestFreePort()

@@ -30,6 +30,11 @@ private:
     wxString m_path;
 };
 
+// The assertion handler of every test program: a toolkit assertion fails the running test,
+// which goes on.
+void kxTestFailOnAssertion(const wxString& file, int line, const wxString& function,
+                           const wxString& condition, const wxString& message);
+
 // A port on 127.0.0.1 nothing listens on right now.
 wxString kxTestFreePort();
 

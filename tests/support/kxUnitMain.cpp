@@ -1,4 +1,6 @@
 // Entry point of the non-GUI test programs: the toolkit's base is initialised around the run.
+#include "support/kxTestSupport.h"
+
 #include <gtest/gtest.h>
 #include <wx/init.h>
 
@@ -8,5 +10,6 @@ int main(int argc, char** argv)
     wxInitializer toolkit;
     if (!toolkit.IsOk())
         return 2;
+    wxSetAssertHandler(kxTestFailOnAssertion);
     return RUN_ALL_TESTS();
 }
