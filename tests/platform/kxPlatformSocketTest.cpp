@@ -50,6 +50,8 @@ TEST(PlatformSocket, TransfersWaitNoLongerThanAllowed)
     close(pair[0]);
     EXPECT_EQ(-1, kxPlatform::SendOnSocket(pair[1], "x", 1, 1000, error));
     EXPECT_TRUE(error == EPIPE || error == ECONNRESET) << error;
-    EXPECT_EQ(0, kxPlatform::ReceiveFromSocket(pair[1], buffer, sizeof buffer, 1000, error));
+    // The unread bytes the peer dropped may make its going a reset rather than an end.
+    const long gone = kxPlatform::ReceiveFromSocket(pair[1], buffer, sizeof buffer, 1000, error);
+    EXPECT_TRUE(gone == 0 || (gone == -1 && error == ECONNRESET)) << gone << " " << error;
     close(pair[1]);
 }
