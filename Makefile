@@ -14,7 +14,7 @@ CMAKE_FLAGS :=
 endif
 FUZZ_DIR := build-fuzz
 
-.PHONY: all setup configure build test demo screenshots bench fuzz install clean format po
+.PHONY: all setup configure build test demo screenshots gallery bench fuzz install clean format po
 
 all: build
 
@@ -35,6 +35,11 @@ demo: setup build
 
 screenshots: setup build
 	@scripts/run-screenshots $(BUILD_DIR) docs/images
+
+# The gallery runs on the user's display: every control of the library on a page of its own.
+gallery: setup build
+	@test -n "$$DISPLAY" || { echo "make gallery: no display (DISPLAY is not set)" >&2; exit 1; }
+	@$(BUILD_DIR)/examples/gallery/kxGallery
 
 bench: setup build
 	@scripts/run-benchmarks $(BUILD_DIR)

@@ -1,4 +1,5 @@
 // Picture of the splash screen with its five labels (splash.png).
+#include "kxGallerySamples.h"
 #include "support/kxScreenshot.h"
 
 #include <kxRuzoVori/kxRuzoVori.h>
@@ -7,20 +8,9 @@
 
 namespace
 {
-// A quiet picture to write on: a light gradient with a band across the middle.
-wxBitmap Backdrop(const wxSize& size)
-{
-    wxBitmap picture(size);
-    wxMemoryDC dc(picture);
-    dc.GradientFillLinear(wxRect(size), wxColour(252, 252, 255), wxColour(214, 226, 242), wxSOUTH);
-    dc.GradientFillLinear(wxRect(0, size.y / 2 - 40, size.x, 80), wxColour(236, 242, 250),
-                          wxColour(196, 212, 236), wxEAST);
-    return picture;
-}
-
 bool Shoot(const wxString& folder)
 {
-    wxBitmap picture = Backdrop(wxSize(420, 260));
+    wxBitmap picture = kxGallerySplashPicture(wxSize(420, 260));
     SSplashLabel title(wxS("Photo Archive"));
     SSplashLabel author(wxS("Ada Lovelace King"));
     SSplashLabel version(wxS("Version 2.1"));

@@ -1,0 +1,27 @@
+// Pictures of the gallery, one for each of its pages (gallery-<page>.png).
+#include "kxGalleryFrame.h"
+#include "support/kxScreenshot.h"
+
+namespace
+{
+bool Shoot(const wxString& folder)
+{
+    auto* gallery = new kxGalleryFrame;
+    gallery->SetPosition(wxPoint(20, 20));
+    bool saved = kxShotShow(gallery);
+    for (size_t page = 0; saved && page < gallery->GetPageCount(); ++page)
+    {
+        gallery->ShowPage(page);
+        kxShotPump(200);
+        saved = kxShotSave(gallery, folder, wxS("gallery-") + gallery->GetPageName(page));
+    }
+    gallery->Destroy();
+    kxShotPump(50);
+    return saved;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return kxShotMain(argc, argv, Shoot);
+}
