@@ -1,8 +1,27 @@
+// The client's connection base: socket settings and a safe destruction.
 #include "kxRuzoVori/ipc/private/kxChannelConnection.h"
 
+#include "kxRuzoVori/core/private/kxLibraryObject.h"
 #include "kxRuzoVori/kxHelpers/kxSocket.h"
 
+#include <wx/app.h>
 #include <wx/socket.h>
+
+#include <vector>
+
+namespace
+{
+// Closed sockets that queued events may still name; kept until no events are queued.
+std::vector<wxSocketBase*>* g_closedSockets = nullptr;
+
+void DestroyClosedSockets()
+{
+    std::vector<wxSocketBase*>& closed = kxLibraryObject(g_closedSockets);
+    for (wxSocketBase* socket : closed)
+        socket->Destroy();
+    closed.clear();
+}
+} // namespace
 
 void kxChannelConnection::Destroy(kxChannelConnection* connection)
 {
@@ -16,8 +35,18 @@ void kxChannelConnection::Destroy(kxChannelConnection* connection)
         socket->SetClientData(nullptr);
     }
     delete connection;
-    if (socket)
-        socket->Destroy();
+    if (!socket)
+        return;
+    // With an event loop running, the toolkit itself deletes the socket after the queued events.
+    wxAppConsole* app = wxAppConsole::GetInstance();
+    if (app && !app->IsMainLoopRunning() && app->HasPendingEvents())
+    {
+        socket->Close();
+        kxLibraryObject(g_closedSockets).push_back(socket);
+        return;
+    }
+    DestroyClosedSockets();
+    socket->Destroy();
 }
 
 void kxChannelConnection::SendWithoutDelay()

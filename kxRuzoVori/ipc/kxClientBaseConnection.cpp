@@ -96,17 +96,20 @@ void kxClientBaseConnection::PrivateSendPiece(const wxString& piece, const wxStr
             request);
     size_t size = 0;
     const void* data = wxTCPConnection::Request(piece, &size, wxIPC_UTF8TEXT);
-    wxString& reply = Reply();
-    reply = data ? wxString::FromUTF8(static_cast<const char*>(data), size) : wxString();
-    // The reply comes with its terminating zero.
-    while (!reply.empty() && reply.Last() == wxS('\0'))
-        reply.RemoveLast();
-    if (m_sock->LastCount() == 0)
+    // Every reply of a server carries at least its terminating zero: no data means that none
+    // came (the connection was lost or replaced, or the server refused). The socket's last
+    // count does not tell, as it counts the request's own bytes.
+    if (!data)
         PrivateFail(
             kxTranslate(wxS("Protocol error. Command \"%s\" can not be done. No server response.")),
             request);
     if (m_sock->Error())
         PrivateFail(kxTranslate(wxS("Protocol error. Command \"%s\" can not be done.")), request);
+    wxString& reply = Reply();
+    reply = wxString::FromUTF8(static_cast<const char*>(data), size);
+    // The reply comes with its terminating zero.
+    while (!reply.empty() && reply.Last() == wxS('\0'))
+        reply.RemoveLast();
 }
 
 void kxClientBaseConnection::PrivateFail(const wxString& format, const wxString& request)

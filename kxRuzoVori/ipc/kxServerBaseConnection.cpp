@@ -1,20 +1,23 @@
+// One command server connection: request items reassembled, commands run, replies given.
 #include "kxRuzoVori/ipc/private/kxServerBaseConnection.h"
 
 #include "kxRuzoVori/core/kxException.h"
 #include "kxRuzoVori/core/kxTranslate.h"
 #include "kxRuzoVori/core/private/kxLibraryException.h"
 #include "kxRuzoVori/core/private/kxLibraryObject.h"
+#include "kxRuzoVori/ipc/private/kxIpcMessage.h"
 #include "kxRuzoVori/ipc/private/kxServerBase.h"
 #include "kxRuzoVori/locale/kxLogString.h"
 
-#include <wx/socket.h>
 #include <wx/tokenzr.h>
+
+#include <cstring>
 
 namespace
 {
-// The reply of the last executed command, and the UTF-8 form the toolkit sends (it measures
-// text replies by their terminating zero, so they cannot be wide characters). Library-wide,
-// like the command that fills them: one command runs at a time.
+// The reply of the last executed command, and the UTF-8 form that is sent (measured by its
+// terminating zero, as the toolkit measures text replies). Library-wide, like the command that
+// fills them: one command runs at a time.
 struct ReplyBuffer
 {
     wxString m_text;
@@ -75,7 +78,8 @@ private:
 kxServerBaseConnection::kxServerBaseConnection(kxServerBase* handler,
                                                kxServerBaseCommandHandler commandHandler,
                                                kxServerBaseDisconnectHandler disconnectHandler)
-    : m_commandHandler(commandHandler), m_handler(handler), m_busy(0), m_retired(false)
+    : m_commandHandler(commandHandler), m_disconnectHandler(disconnectHandler), m_handler(handler),
+      m_busy(0), m_retired(false)
 {
     const wxString classText = kxLibraryClassText();
     if (!handler)
@@ -90,26 +94,11 @@ kxServerBaseConnection::kxServerBaseConnection(kxServerBase* handler,
                           classText);
 }
 
-bool kxServerBaseConnection::IsLocalPeer() const
-{
-    wxIPV4address peer;
-    return m_sock && m_sock->GetPeer(peer) && peer.IPAddress().StartsWith(wxS("127."));
-}
-
-void kxServerBaseConnection::RestrictSocket(long seconds)
-{
-    if (!m_sock)
-        return;
-    m_sock->SetFlags(wxSOCKET_WAITALL);
-    m_sock->SetTimeout(seconds);
-    SendWithoutDelay();
-}
-
 const void* kxServerBaseConnection::OnRequest(const wxString& WXUNUSED(topic), const wxString& item,
                                               size_t* WXUNUSED(size), wxIPCFormat WXUNUSED(format))
 {
     BusyScope busy(*this);
-    if (m_retired || !m_handler->PrivateAdmit(this))
+    if (m_retired)
         return nullptr;
     const wxString flag = item.Left(1);
     const wxString piece = item.Mid(1);
@@ -129,7 +118,7 @@ bool kxServerBaseConnection::OnPoke(const wxString& WXUNUSED(topic), const wxStr
                                     const void* data, size_t size, wxIPCFormat format)
 {
     BusyScope busy(*this);
-    if (m_retired || !m_handler->PrivateAdmit(this) || item.empty())
+    if (m_retired || item.empty())
         return false;
     if (data && !IsTextFormat(format))
         return false;
@@ -148,9 +137,59 @@ bool kxServerBaseConnection::OnPoke(const wxString& WXUNUSED(topic), const wxStr
 
 bool kxServerBaseConnection::OnDisconnect()
 {
-    // The server decides when the connection object goes; the toolkit must not delete it.
+    // The server decides when the connection object goes.
     if (!m_retired)
-        m_handler->PrivateConnectionLost(this);
+        (m_handler->*m_disconnectHandler)();
+    return true;
+}
+
+bool kxServerBaseConnection::Disconnect()
+{
+    m_handler->PrivateSayGoodbye(this);
+    return true;
+}
+
+bool kxServerBaseConnection::PrivateAnswer(const wxString& topic, const kxIpcMessage& message,
+                                           std::string& reply)
+{
+    wxString item;
+    if (message.m_code == kxIpcMessage::DISCONNECT || !kxIpcMessage::ToText(message.m_item, item))
+        return false;
+    switch (message.m_code)
+    {
+    case kxIpcMessage::REQUEST:
+    {
+        size_t size = wxNO_LEN;
+        const void* data = OnRequest(topic, item, &size, message.m_format);
+        if (!data)
+            kxIpcMessage::AppendCode(reply, kxIpcMessage::FAIL);
+        else
+            kxIpcMessage::AppendReply(reply, static_cast<const char*>(data),
+                                      size == wxNO_LEN ? strlen(static_cast<const char*>(data)) + 1
+                                                       : size);
+        break;
+    }
+    case kxIpcMessage::POKE:
+    {
+        // Text conversions may look for a terminating zero the peer did not send: four zero
+        // bytes follow the data, outside its size.
+        std::string data = message.m_data;
+        data.append(4, '\0');
+        OnPoke(topic, item, data.data(), message.m_data.size(), message.m_format);
+        break;
+    }
+    case kxIpcMessage::ADVISE_START:
+        kxIpcMessage::AppendCode(reply, OnStartAdvise(topic, item) ? kxIpcMessage::ADVISE_START
+                                                                   : kxIpcMessage::FAIL);
+        break;
+    case kxIpcMessage::ADVISE_STOP:
+        kxIpcMessage::AppendCode(reply, OnStopAdvise(topic, item) ? kxIpcMessage::ADVISE_STOP
+                                                                  : kxIpcMessage::FAIL);
+        break;
+    default:
+        // An execute gets no answer; the toolkit's default callback would only complain.
+        break;
+    }
     return true;
 }
 

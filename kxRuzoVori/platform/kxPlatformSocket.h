@@ -1,6 +1,9 @@
-// Sockets as the library needs them: settings the toolkit's socket classes leave to the system,
-// and plain TCP connections for the clients that speak their protocol themselves, where every
-// wait is bounded. Error numbers are the system's own. Exported for the library's own tests.
+// Sockets as the library needs them from the operating system: settings the toolkit's socket
+// classes leave to the system; plain TCP connections for the clients that speak their protocol
+// themselves, where every wait is bounded; and the few calls of a server that never waits on a
+// peer (listening with the system's longest queue, accepting, moving bytes without waiting, and
+// watching many sockets through one descriptor an event loop can watch). Error numbers are the
+// system's own. The functions are exported for the library's own tests.
 #ifndef KXRUZOVORI_PLATFORM_KXPLATFORMSOCKET_H
 #define KXRUZOVORI_PLATFORM_KXPLATFORMSOCKET_H
 
@@ -54,7 +57,61 @@ KX_API long SendOnSocket(SocketHandle socket, const void* data, size_t size, int
 KX_API long ReceiveFromSocket(SocketHandle socket, void* data, size_t size, int timeoutMs,
                               int& error);
 
+// A socket listening on port of every IPv4 address of this machine, with the longest queue of
+// pending connections the system allows; it never waits. kNoSocket when port cannot be had.
+KX_API SocketHandle ListenTcp(unsigned short port);
+
+// Takes one pending connection off listener's queue without waiting: a socket that never waits
+// and sends small writes at once, with loopback telling whether the peer is on this machine.
+// kNoSocket when none is pending.
+KX_API SocketHandle AcceptTcp(SocketHandle listener, bool& loopback);
+
+// Move bytes without waiting: the number moved, 0 when the socket can move none now, -1 when
+// the connection is closed (receiving) or broken.
+KX_API long ReceiveNow(SocketHandle socket, void* buffer, size_t size);
+KX_API long SendNow(SocketHandle socket, const void* data, size_t size);
+
 KX_API void CloseSocket(SocketHandle socket);
+
+// Watches sockets for readiness; it is itself one descriptor, readable whenever one of the
+// sockets is ready, so that an event loop needs to watch only that one.
+class KX_API SocketPoller
+{
+public:
+    enum
+    {
+        READABLE = 1,
+        WRITABLE = 2,
+        // Reported whether asked for or not: the connection failed or both ends closed it.
+        BROKEN = 4,
+        // Reported with READABLE: the peer closed its side; what it sent before is still there.
+        HUNG_UP = 8
+    };
+    struct Ready
+    {
+        unsigned long m_key;
+        int m_events;
+    };
+
+    SocketPoller();
+    ~SocketPoller();
+    SocketPoller(const SocketPoller&) = delete;
+    SocketPoller& operator=(const SocketPoller&) = delete;
+
+    bool IsOk() const { return m_poller >= 0; }
+    int GetDescriptor() const { return m_poller; }
+
+    // Watches socket for events (READABLE, WRITABLE or both; none keeps only BROKEN), reported
+    // with key; a socket watched already gets the new events.
+    bool Watch(SocketHandle socket, unsigned long key, int events);
+    void Forget(SocketHandle socket);
+
+    // Fills ready with up to count sockets that are ready now; never waits. Returns the number.
+    size_t Collect(Ready* ready, size_t count);
+
+private:
+    int m_poller;
+};
 } // namespace kxPlatform
 
 #endif

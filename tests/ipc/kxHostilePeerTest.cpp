@@ -2,26 +2,29 @@
 
 #include "kxRuzoVori/ipc/kxClient.h"
 
-#include <wx/ffile.h>
+#include <wx/stopwatch.h>
 #include <wx/utils.h>
 
+#include <atomic>
+#include <cstdint>
+#include <deque>
 #include <random>
+#include <thread>
 
 namespace
 {
-// Resident memory of a process in KiB, from the system's own report.
-long ResidentKiB(unsigned long pid)
+// The server gives a peer this long for its greeting and for each later message, and looks
+// for overdue peers a few times a second.
+const int PEER_TIME_MS = 5000;
+const int DROPPED_WITHIN_MS = PEER_TIME_MS + 3000;
+
+// A message code followed by a length field that claims claim bytes, and two of them.
+std::string Claiming(char code, uint32_t claim)
 {
-    FILE* status = fopen(wxString::Format(wxS("/proc/%lu/status"), pid).fn_str(), "r");
-    if (!status)
-        return -1;
-    char line[256];
-    long kib = -1;
-    while (fgets(line, sizeof line, status))
-        if (sscanf(line, "VmRSS: %ld", &kib) == 1)
-            break;
-    fclose(status);
-    return kib;
+    std::string bytes(1, code);
+    for (int i = 0; i < 4; ++i)
+        bytes += static_cast<char>((claim >> (8 * i)) & 0xFF);
+    return bytes + "ab";
 }
 
 class HostilePeerTest : public kxServerProcessTest
@@ -38,6 +41,26 @@ protected:
         EXPECT_TRUE(success);
         EXPECT_TRUE(client.StopServer(20000));
         EXPECT_EQ(0, CountServers());
+    }
+
+    // Commands client at full speed while busy() and the time lasts; returns the longest wait of
+    // one command in ms.
+    long CommandWhile(kxClient& client, const std::function<bool()>& busy, int ms)
+    {
+        long longest = 0;
+        int count = 0;
+        wxStopWatch total;
+        do
+        {
+            const wxString text = wxString::Format(wxS("command %d"), count++);
+            bool success = false;
+            wxStopWatch one;
+            const wxString reply = client.Command(wxS("echo"), text, success);
+            longest = std::max(longest, one.Time());
+            EXPECT_TRUE(success && reply == text) << reply.utf8_string();
+        } while (busy() && total.Time() < ms);
+        printf("%d commands, the longest took %ld ms\n", count, longest);
+        return longest;
     }
 };
 } // namespace
@@ -95,29 +118,119 @@ TEST_F(HostilePeerTest, GarbageAndTruncatedPackets)
         }
         peer.Send(garbage);
     }
+    // A topic that is not UTF-8 is refused like any other stranger's.
+    kxTestRawPeer stranger;
+    ASSERT_TRUE(stranger.Connect(m_port));
+    EXPECT_FALSE(stranger.Greet("kx\xC0Topic"));
+    ExpectServedAndStop();
+}
 
-    // Packets that announce more than they bring. The toolkit reads a greeting before any
-    // connection exists, with its own time-out, so that peer has to leave to free the server;
-    // a connection's packets are bounded by the server's short time-out and may stay open.
+TEST_F(HostilePeerTest, SilentPeersAreDroppedWithoutDelayingAClient)
+{
+    StartServer();
+    kxTestRawPeer silent, halfGreeting;
+    ASSERT_TRUE(silent.Connect(m_port));
+    ASSERT_TRUE(halfGreeting.Connect(m_port));
+    ASSERT_TRUE(halfGreeting.Send(kxTestIpcGreeting("kxTopic").substr(0, 6)));
+
+    kxClient client(m_server, false, wxS("localhost"), m_port);
+    client.Connect();
+    bool silentGone = false, halfGone = false;
+    const long longest = CommandWhile(
+        client,
+        [&]
+        {
+            silentGone = silentGone || silent.WaitClosed(0);
+            halfGone = halfGone || halfGreeting.WaitClosed(0);
+            return !(silentGone && halfGone);
+        },
+        DROPPED_WITHIN_MS);
+    EXPECT_TRUE(silentGone && halfGone);
+    EXPECT_LT(longest, PEER_TIME_MS);
+    RecordProperty("longest_command_ms", static_cast<int>(longest));
+}
+
+TEST_F(HostilePeerTest, PeerStalledInAMessageIsDropped)
+{
+    StartServer();
+    kxTestRawPeer peer;
+    ASSERT_TRUE(peer.Connect(m_port));
+    ASSERT_TRUE(peer.Greet("kxTopic"));
+    const std::string request = kxTestIpcRequest("0echo\nnever finished");
+    ASSERT_TRUE(peer.Send(request.substr(0, request.size() - 3)));
+    wxStopWatch watch;
+    EXPECT_TRUE(peer.WaitClosed(DROPPED_WITHIN_MS));
+    EXPECT_GE(watch.Time(), PEER_TIME_MS / 2);
+    printf("the stalled peer was dropped after %ld ms\n", watch.Time());
+    ExpectServedAndStop();
+}
+
+TEST_F(HostilePeerTest, LengthClaimsAndUnreadRepliesKeepMemoryFlat)
+{
+    const unsigned long pid = StartServer();
+    const long before = ResidentKiB(pid);
+    const uint32_t claims[] = {1000000, 100000000, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF};
+    // Each field with a length: the topic, a request's and a poke's item, and the data of a
+    // poke and of an execute (behind its format byte).
+    const std::string poke =
+        std::string(1, KX_IPC_POKE) + kxTestIpcText("cmd_stop") + std::string(1, KX_IPC_UTF8TEXT);
+    int peers = 0;
+    for (uint32_t claim : claims)
     {
-        kxTestRawPeer shortGreeting;
-        ASSERT_TRUE(shortGreeting.Connect(m_port));
-        shortGreeting.Send(std::string(1, KX_IPC_CONNECT) + std::string("\x64\0\0\0kxT", 7));
-        wxMilliSleep(200);
+        const std::string fields[] = {Claiming(KX_IPC_CONNECT, claim),
+                                      Claiming(KX_IPC_REQUEST, claim),
+                                      Claiming(KX_IPC_POKE, claim),
+                                      Claiming(KX_IPC_ADVISE_START, claim),
+                                      poke + Claiming(0, claim).substr(1),
+                                      std::string(1, KX_IPC_EXECUTE) +
+                                          Claiming(KX_IPC_UTF8TEXT, claim)};
+        for (size_t field = 0; field < sizeof fields / sizeof fields[0]; ++field)
+        {
+            kxTestRawPeer peer;
+            ASSERT_TRUE(peer.Connect(m_port));
+            if (field > 0)
+            {
+                ASSERT_TRUE(peer.Greet("kxTopic"));
+            }
+            ASSERT_TRUE(peer.Send(fields[field]));
+            // At once, long before any time is up.
+            EXPECT_TRUE(peer.WaitClosed(PEER_TIME_MS / 2)) << claim << " in field " << field;
+            ++peers;
+        }
     }
-    kxTestRawPeer shortRequest;
-    ASSERT_TRUE(shortRequest.Connect(m_port));
-    ASSERT_TRUE(shortRequest.Greet("kxTopic"));
-    shortRequest.Send(std::string(1, KX_IPC_REQUEST) + std::string("\xE8\x03\0\0"
-                                                                   "0echo\nab",
-                                                                   12));
-    kxTestRawPeer hugeRequest;
-    ASSERT_TRUE(hugeRequest.Connect(m_port));
-    ASSERT_TRUE(hugeRequest.Greet("kxTopic"));
-    hugeRequest.Send(std::string(1, KX_IPC_POKE) + std::string("\xF0\xFF\xFF\x03"
-                                                               "cmd_stop",
-                                                               12));
+    // Just past the bounds is too much already: a topic of 65 bytes, an item of 12290.
+    for (const std::string& bytes : {Claiming(KX_IPC_CONNECT, 65), Claiming(KX_IPC_REQUEST, 12290)})
+    {
+        kxTestRawPeer peer;
+        ASSERT_TRUE(peer.Connect(m_port));
+        if (bytes[0] != KX_IPC_CONNECT)
+        {
+            ASSERT_TRUE(peer.Greet("kxTopic"));
+        }
+        ASSERT_TRUE(peer.Send(bytes));
+        EXPECT_TRUE(peer.WaitClosed(PEER_TIME_MS / 2));
+    }
+    const long afterClaims = ResidentKiB(pid);
 
+    // A peer that asks and asks but never reads a reply: the server holds one reply and one
+    // buffer of requests for it, and drops it when the reply stalls.
+    kxTestRawPeer greedy;
+    ASSERT_TRUE(greedy.Connect(m_port));
+    ASSERT_TRUE(greedy.Greet("kxTopic"));
+    const std::string request = kxTestIpcRequest("0echo\n" + std::string(12000, 'r'));
+    size_t sent = 0;
+    while (sent < 4000 && greedy.Send(request, 500))
+        ++sent;
+    const long whileGreedy = ResidentKiB(pid);
+    EXPECT_TRUE(greedy.WaitHungUp(DROPPED_WITHIN_MS));
+
+    printf("server resident memory: %ld KiB before, %ld KiB after %d length claims, %ld KiB "
+           "with %zu unread replies asked for\n",
+           before, afterClaims, peers, whileGreedy, sent);
+    RecordProperty("server_rss_before_kib", static_cast<int>(before));
+    RecordProperty("server_rss_after_claims_kib", static_cast<int>(afterClaims));
+    EXPECT_LT(afterClaims - before, 4 * 1024);
+    EXPECT_LT(whileGreedy - before, 8 * 1024);
     ExpectServedAndStop();
 }
 
@@ -157,27 +270,89 @@ TEST_F(HostilePeerTest, PeerVanishingInTheMiddleOfALongRequest)
     ExpectServedAndStop();
 }
 
-TEST_F(HostilePeerTest, ThousandConnectDisconnectCycles)
+TEST_F(HostilePeerTest, ThousandMisbehavingPeersWithAClientThroughout)
 {
     const unsigned long pid = StartServer();
+    kxClient client(m_server, false, wxS("localhost"), m_port);
+    client.Connect();
+    const int descriptors = OpenDescriptors(pid);
     const long before = ResidentKiB(pid);
-    for (int round = 0; round < 1000; ++round)
-    {
-        kxTestRawPeer peer;
-        ASSERT_TRUE(peer.Connect(m_port)) << round;
-        if (round % 2 == 0)
-            peer.Greet("kxTopic");
-    }
-    {
-        kxClient client(m_server, false, wxS("localhost"), m_port);
-        client.Connect();
-        bool success = false;
-        EXPECT_EQ(wxString(wxS("alive")), client.Command(wxS("echo"), wxS("alive"), success));
-    }
+
+    // Every kind of peer that never becomes a client, in turn; a hundred silent ones stay open
+    // at any time, more than the server lets wait for their greeting.
+    std::atomic<bool> done(false);
+    std::atomic<int> failures(0);
+    std::thread crowd(
+        [&]
+        {
+            std::mt19937 random(11);
+            std::deque<kxTestRawPeer> open;
+            for (int round = 0; round < 1000; ++round)
+            {
+                kxTestRawPeer& peer = open.emplace_back();
+                if (!peer.Connect(m_port))
+                    ++failures;
+                switch (round % 5)
+                {
+                case 0:
+                    break;
+                case 1:
+                    peer.Send(kxTestIpcGreeting("kxTopic").substr(0, 1 + random() % 10));
+                    break;
+                case 2:
+                    peer.Send(kxTestIpcGreeting("otherTopic"));
+                    break;
+                case 3:
+                    peer.Send(Claiming(KX_IPC_CONNECT, 1u << 30));
+                    break;
+                default:
+                    peer.Send(std::string(1 + random() % 200, static_cast<char>(random())));
+                }
+                if (round % 5 != 0 || open.size() > 100)
+                {
+                    open.front().Close();
+                    open.pop_front();
+                }
+            }
+            done = true;
+        });
+    const long longest = CommandWhile(
+        client, [&] { return !done; }, 120000);
+    crowd.join();
+    EXPECT_EQ(0, failures.load());
+    EXPECT_LT(longest, PEER_TIME_MS);
+    RecordProperty("longest_command_ms", static_cast<int>(longest));
+
+    // Every peer has gone, and with it every descriptor the server had for it.
+    EXPECT_TRUE(kxTestWaitFor([&] { return OpenDescriptors(pid) <= descriptors; }, 5000))
+        << OpenDescriptors(pid) << " descriptors, " << descriptors << " before";
     const long after = ResidentKiB(pid);
-    RecordProperty("server_rss_before_kib", static_cast<int>(before));
-    RecordProperty("server_rss_after_kib", static_cast<int>(after));
-    printf("server resident memory: %ld KiB before, %ld KiB after 1000 cycles\n", before, after);
-    EXPECT_LT(after - before, 16 * 1024);
+    printf("server resident memory: %ld KiB before, %ld KiB after 1000 peers\n", before, after);
+    EXPECT_LT(after - before, 8 * 1024);
     ExpectServedAndStop();
+}
+
+TEST_F(HostilePeerTest, TakeoverJustBeforeEachCommand)
+{
+    StartServer();
+    kxClient one(m_server, false, wxS("localhost"), m_port);
+    kxClient other(m_server, false, wxS("localhost"), m_port);
+    one.Connect();
+    kxClient* victim = &one;
+    kxClient* thief = &other;
+    for (int round = 0; round < 50; ++round)
+    {
+        thief->Disconnect();
+        thief->Connect();
+        bool success = true;
+        const wxString reply = victim->Command(wxS("echo"), wxS("mine"), success);
+        ASSERT_FALSE(success) << round;
+        EXPECT_EQ(wxString(wxS("Protocol error. Command \"echo\nmine\" can not be done. No "
+                               "server response.")),
+                  reply);
+        std::swap(victim, thief);
+    }
+    bool success = false;
+    EXPECT_EQ(wxString(wxS("last")), victim->Command(wxS("echo"), wxS("last"), success));
+    EXPECT_TRUE(success);
 }

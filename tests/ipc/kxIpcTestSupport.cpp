@@ -6,12 +6,14 @@
 #include <wx/dir.h>
 #include <wx/ffile.h>
 #include <wx/filefn.h>
+#include <wx/stopwatch.h>
 #include <wx/utils.h>
 
 #include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -64,13 +66,18 @@ bool kxTestRawPeer::Connect(const wxString& port)
            connect(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
 }
 
-bool kxTestRawPeer::Send(const std::string& bytes)
+bool kxTestRawPeer::Send(const std::string& bytes, int ms)
 {
     size_t sent = 0;
     while (m_socket >= 0 && sent < bytes.size())
     {
+        pollfd wait = {m_socket, POLLOUT, 0};
+        if (poll(&wait, 1, ms) <= 0)
+            return false;
         const ssize_t count =
-            send(m_socket, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+            send(m_socket, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (count < 0 && errno == EAGAIN)
+            continue;
         if (count <= 0)
             return false;
         sent += static_cast<size_t>(count);
@@ -117,6 +124,28 @@ bool kxTestRawPeer::Request(const std::string& item, std::string& reply, int ms)
     if (!reply.empty() && reply.back() == '\0')
         reply.pop_back();
     return true;
+}
+
+bool kxTestRawPeer::WaitClosed(int ms)
+{
+    wxStopWatch watch;
+    while (m_socket >= 0)
+    {
+        const long left = std::max(0L, ms - watch.Time());
+        pollfd wait = {m_socket, POLLIN, 0};
+        if (poll(&wait, 1, static_cast<int>(left)) <= 0)
+            return false;
+        char buffer[4096];
+        if (recv(m_socket, buffer, sizeof buffer, 0) <= 0)
+            return true;
+    }
+    return false;
+}
+
+bool kxTestRawPeer::WaitHungUp(int ms)
+{
+    pollfd wait = {m_socket, POLLRDHUP, 0};
+    return m_socket >= 0 && poll(&wait, 1, ms) > 0;
 }
 
 void kxTestRawPeer::Close()
@@ -203,4 +232,28 @@ int kxServerProcessTest::CountServers()
 void kxServerProcessTest::SetStopMode(const char* mode)
 {
     setenv("KX_TEST_STOP", mode, 1);
+}
+
+long kxServerProcessTest::ResidentKiB(unsigned long pid)
+{
+    FILE* status = fopen(wxString::Format(wxS("/proc/%lu/status"), pid).fn_str(), "r");
+    if (!status)
+        return -1;
+    char line[256];
+    long kib = -1;
+    while (fgets(line, sizeof line, status))
+        if (sscanf(line, "VmRSS: %ld", &kib) == 1)
+            break;
+    fclose(status);
+    return kib;
+}
+
+int kxServerProcessTest::OpenDescriptors(unsigned long pid)
+{
+    std::error_code error;
+    int count = 0;
+    for (std::filesystem::directory_iterator it("/proc/" + std::to_string(pid) + "/fd", error);
+         !error && it != std::filesystem::directory_iterator(); it.increment(error))
+        ++count;
+    return error ? -1 : count;
 }

@@ -15,8 +15,10 @@
 // UTF-8 bytes.
 enum
 {
+    KX_IPC_EXECUTE = 1,
     KX_IPC_REQUEST = 2,
     KX_IPC_POKE = 3,
+    KX_IPC_ADVISE_START = 4,
     KX_IPC_REQUEST_REPLY = 8,
     KX_IPC_FAIL = 9,
     KX_IPC_CONNECT = 10,
@@ -36,13 +38,18 @@ public:
     kxTestRawPeer& operator=(const kxTestRawPeer&) = delete;
 
     bool Connect(const wxString& port);
-    bool Send(const std::string& bytes);
+    // Sends all of bytes within ms; false when the peer did not take them in time.
+    bool Send(const std::string& bytes, int ms = 10000);
     // Reads exactly count bytes, waiting at most ms; returns what arrived.
     std::string Receive(size_t count, int ms);
     // Greets with topic and reads the answer: true when the server accepted.
     bool Greet(const std::string& topic);
     // Sends a request item and reads the reply text; false when none came.
     bool Request(const std::string& item, std::string& reply, int ms);
+    // True when the server closed the connection within ms; what it sent before is skipped.
+    bool WaitClosed(int ms);
+    // The same without reading anything.
+    bool WaitHungUp(int ms);
     void Close();
 
 private:
@@ -65,6 +72,9 @@ protected:
     int CountServers();
     // Environment of servers started afterwards.
     void SetStopMode(const char* mode);
+    // Resident memory and open descriptors of a process, from the system's own report.
+    static long ResidentKiB(unsigned long pid);
+    static int OpenDescriptors(unsigned long pid);
 
     kxTestTempDir m_dir;
     wxString m_server;

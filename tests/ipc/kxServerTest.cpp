@@ -2,6 +2,10 @@
 
 #include "kxRuzoVori/ipc/kxServer.h"
 
+#include <wx/sckipc.h>
+
+#include <memory>
+
 namespace
 {
 class QuietServer : public kxServer
@@ -59,4 +63,44 @@ TEST(Server, StopEventAndBuiltInsWithoutAClient)
     const wxString proof = server.PrivateOnCommand(identify, none);
     EXPECT_EQ(32U, proof.length());
     EXPECT_EQ(proof, server.PrivateOnCommand(identify, none));
+}
+
+namespace
+{
+class ServerProcessTest : public kxServerProcessTest
+{
+};
+} // namespace
+
+TEST_F(ServerProcessTest, PlainToolkitClientsAreServed)
+{
+    StartServer();
+    wxTCPClient toolkit;
+    std::unique_ptr<wxConnectionBase> connection(
+        toolkit.MakeConnection(wxS("localhost"), m_port, wxS("kxTopic")));
+    ASSERT_TRUE(connection);
+    // Text replies come back as UTF-8 with their terminating zero, whatever format was asked.
+    size_t size = 0;
+    const char* reply =
+        static_cast<const char*>(connection->Request(wxS("0echo\nplain"), &size, wxIPC_TEXT));
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(std::string("plain", 6), std::string(reply, size));
+    for (const char* piece : {"1echo\nab", "2cd"})
+    {
+        reply = static_cast<const char*>(connection->Request(wxString::FromUTF8(piece)));
+        ASSERT_TRUE(reply);
+        EXPECT_STREQ("OK", reply);
+    }
+    reply = static_cast<const char*>(connection->Request(wxS("3\u00e9f"), &size, wxIPC_UTF8TEXT));
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(wxString(wxS("abcd\u00e9f")), wxString::FromUTF8(reply));
+    // What the server does not offer is refused, and it goes on serving.
+    EXPECT_FALSE(connection->StartAdvise(wxS("anything")));
+    EXPECT_TRUE(connection->Execute(wxS("ignored")));
+    reply = static_cast<const char*>(connection->Request(wxS("0echo\nstill")));
+    ASSERT_TRUE(reply);
+    EXPECT_STREQ("still", reply);
+    // A poke of the stop command ends the server.
+    EXPECT_TRUE(connection->Poke(wxS("cmd_stop"), wxString()));
+    EXPECT_TRUE(kxTestWaitFor([this] { return CountServers() == 0; }, 10000));
 }

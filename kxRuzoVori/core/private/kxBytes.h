@@ -69,4 +69,15 @@ inline unsigned char* kxPutBE64(unsigned char* p, std::uint64_t value)
     return kxBytesDetail::Put(p, value);
 }
 
+// The same, least significant byte first (the order of the toolkit's IPC framing).
+inline std::uint32_t kxGetLE32(const unsigned char* p)
+{
+    return __builtin_bswap32(kxGetBE32(p));
+}
+
+inline unsigned char* kxPutLE32(unsigned char* p, std::uint32_t value)
+{
+    return kxPutBE32(p, __builtin_bswap32(value));
+}
+
 #endif

@@ -1,15 +1,17 @@
-// Sockets on POSIX: socket options, name resolution and TCP connections whose waits are bounded
-// with poll.
+// Sockets on POSIX: socket options, name resolution, TCP connections whose waits are bounded
+// with poll, and non-blocking server sockets watched by an epoll poller.
 #include "kxRuzoVori/platform/kxPlatformSocket.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstring>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/epoll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -40,6 +42,17 @@ int WaitFor(int socket, short events, std::chrono::steady_clock::time_point dead
 std::chrono::steady_clock::time_point DeadlineIn(int timeoutMs)
 {
     return std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+}
+
+bool SetNoDelay(int socket)
+{
+    int on = 1;
+    return setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on) == 0;
+}
+
+bool IsTransient(int error)
+{
+    return error == EAGAIN || error == EWOULDBLOCK || error == EINTR;
 }
 } // namespace
 
@@ -162,9 +175,101 @@ long ReceiveFromSocket(SocketHandle socket, void* data, size_t size, int timeout
     }
 }
 
+SocketHandle ListenTcp(unsigned short port)
+{
+    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (listener < 0)
+        return kNoSocket;
+    // A server started again at once finds its port free of the last run's closed connections.
+    int on = 1;
+    setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    // The system cuts the queue length down to its own maximum.
+    if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        listen(listener, INT_MAX) != 0)
+    {
+        close(listener);
+        return kNoSocket;
+    }
+    return listener;
+}
+
+SocketHandle AcceptTcp(SocketHandle listener, bool& loopback)
+{
+    sockaddr_in peer = {};
+    socklen_t length = sizeof peer;
+    const int connection = accept4(listener, reinterpret_cast<sockaddr*>(&peer), &length,
+                                   SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (connection < 0)
+        return kNoSocket;
+    loopback = peer.sin_family == AF_INET && (ntohl(peer.sin_addr.s_addr) >> 24) == 127;
+    SetNoDelay(connection);
+    return connection;
+}
+
+long ReceiveNow(SocketHandle socket, void* buffer, size_t size)
+{
+    const ssize_t count = recv(socket, buffer, size, MSG_DONTWAIT);
+    if (count > 0)
+        return static_cast<long>(count);
+    return count < 0 && IsTransient(errno) ? 0 : -1;
+}
+
+long SendNow(SocketHandle socket, const void* data, size_t size)
+{
+    const ssize_t count = send(socket, data, size, MSG_DONTWAIT | MSG_NOSIGNAL);
+    if (count >= 0)
+        return static_cast<long>(count);
+    return IsTransient(errno) ? 0 : -1;
+}
+
 void CloseSocket(SocketHandle socket)
 {
     if (socket != kNoSocket)
         close(socket);
+}
+
+SocketPoller::SocketPoller() : m_poller(epoll_create1(EPOLL_CLOEXEC)) {}
+
+SocketPoller::~SocketPoller()
+{
+    if (m_poller >= 0)
+        close(m_poller);
+}
+
+bool SocketPoller::Watch(SocketHandle socket, unsigned long key, int events)
+{
+    epoll_event event = {};
+    event.events = ((events & READABLE) ? uint32_t(EPOLLIN | EPOLLRDHUP) : 0u) |
+                   ((events & WRITABLE) ? uint32_t(EPOLLOUT) : 0u);
+    event.data.u64 = key;
+    if (epoll_ctl(m_poller, EPOLL_CTL_MOD, socket, &event) == 0)
+        return true;
+    return errno == ENOENT && epoll_ctl(m_poller, EPOLL_CTL_ADD, socket, &event) == 0;
+}
+
+void SocketPoller::Forget(SocketHandle socket)
+{
+    epoll_ctl(m_poller, EPOLL_CTL_DEL, socket, nullptr);
+}
+
+size_t SocketPoller::Collect(Ready* ready, size_t count)
+{
+    const int most = 64;
+    epoll_event events[most];
+    const int found =
+        epoll_wait(m_poller, events, static_cast<int>(count < most ? count : most), 0);
+    for (int i = 0; i < found; ++i)
+    {
+        const uint32_t what = events[i].events;
+        ready[i].m_key = static_cast<unsigned long>(events[i].data.u64);
+        ready[i].m_events =
+            ((what & (EPOLLIN | EPOLLRDHUP)) ? READABLE : 0) | ((what & EPOLLOUT) ? WRITABLE : 0) |
+            ((what & (EPOLLERR | EPOLLHUP)) ? BROKEN : 0) | ((what & EPOLLRDHUP) ? HUNG_UP : 0);
+    }
+    return found > 0 ? static_cast<size_t>(found) : 0;
 }
 } // namespace kxPlatform

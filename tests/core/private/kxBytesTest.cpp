@@ -18,3 +18,12 @@ TEST(kxBytes, BigEndianMostSignificantByteFirst)
     // Unaligned places read the same.
     EXPECT_EQ(kxGetBE32(bytes + 1), 0x02030405u);
 }
+
+TEST(kxBytes, LittleEndianLeastSignificantByteFirst)
+{
+    unsigned char bytes[5] = {};
+    ASSERT_EQ(bytes + 5, kxPutLE32(bytes + 1, 0x80F0A001));
+    const unsigned char expected[5] = {0x00, 0x01, 0xA0, 0xF0, 0x80};
+    EXPECT_EQ(0, memcmp(bytes, expected, sizeof bytes));
+    EXPECT_EQ(0x80F0A001u, kxGetLE32(bytes + 1));
+}

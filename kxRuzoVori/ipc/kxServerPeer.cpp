@@ -1,0 +1,73 @@
+// A command server's peer on the wire: its input and output buffers.
+#include "kxRuzoVori/ipc/private/kxServerPeer.h"
+
+#include "kxRuzoVori/kxHelpers/private/kxServerSocket.h"
+
+namespace
+{
+// Output buffers larger than this are released once sent, so that one long reply does not stay
+// with the connection.
+const size_t KEPT_OUTPUT_BYTES = 64 * 1024;
+} // namespace
+
+bool kxServerPeer::Receive(kxServerSocket& socket, bool hungUp)
+{
+    do
+    {
+        if (m_ended || m_input.size() >= INPUT_BYTES)
+            return !m_ended;
+        char chunk[INPUT_BYTES];
+        const long count = socket.Receive(m_key, chunk, INPUT_BYTES - m_input.size());
+        if (count < 0)
+            m_ended = true;
+        else
+            m_input.append(chunk, static_cast<size_t>(count));
+    } while (hungUp);
+    return !m_ended;
+}
+
+kxIpcMessage::Status kxServerPeer::Next(kxIpcMessage& message)
+{
+    size_t used = 0;
+    const kxIpcMessage::Status status =
+        message.Parse(m_input.data(), m_input.size(), m_connection == nullptr, used);
+    if (status == kxIpcMessage::COMPLETE)
+        m_input.erase(0, used);
+    return status;
+}
+
+bool kxServerPeer::Send(kxServerSocket& socket, std::string& bytes)
+{
+    if (IsSending())
+        m_output += bytes;
+    else
+    {
+        m_output.swap(bytes);
+        m_sent = 0;
+    }
+    return Flush(socket);
+}
+
+bool kxServerPeer::Flush(kxServerSocket& socket)
+{
+    while (IsSending())
+    {
+        const long count = socket.Send(m_key, m_output.data() + m_sent, m_output.size() - m_sent);
+        if (count < 0)
+            return false;
+        if (count == 0)
+            return true;
+        m_sent += static_cast<size_t>(count);
+    }
+    if (m_output.capacity() > KEPT_OUTPUT_BYTES)
+        std::string().swap(m_output);
+    m_output.clear();
+    m_sent = 0;
+    return true;
+}
+
+int kxServerPeer::GetWanted() const
+{
+    return (!m_ended && m_input.size() < INPUT_BYTES ? kxServerSocket::READABLE : 0) |
+           (IsSending() ? kxServerSocket::WRITABLE : 0);
+}
