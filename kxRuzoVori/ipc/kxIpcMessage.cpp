@@ -2,6 +2,7 @@
 #include "kxRuzoVori/ipc/private/kxIpcMessage.h"
 
 #include "kxRuzoVori/core/private/kxBytes.h"
+#include "kxRuzoVori/core/private/kxUtfString.h"
 
 namespace
 {
@@ -107,9 +108,7 @@ kxIpcMessage::Status kxIpcMessage::Parse(const char* bytes, size_t size, bool gr
 
 bool kxIpcMessage::ToText(const std::string& bytes, wxString& text)
 {
-    text = wxString::FromUTF8(bytes.data(), bytes.size());
-    // The toolkit's conversion gives nothing for bytes that are not UTF-8.
-    return !text.empty() || bytes.empty();
+    return kxUtf8ToString(bytes.data(), bytes.size(), text);
 }
 
 void kxIpcMessage::AppendCode(std::string& out, Code code)

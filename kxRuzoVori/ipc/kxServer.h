@@ -1,6 +1,10 @@
 // The command server a host application derives from: it listens on a local TCP port, accepts
 // one client at a time, answers the built-in commands (stop, identify, process id) itself and
 // hands every other command to ProtectedOnCommand. Event 0 asks the host's consent to stop.
+//
+// It speaks the toolkit's IPC wire protocol itself, never waiting on a peer: a peer has 5 s for
+// its greeting and for each message, and one that claims more than a request item can carry is
+// dropped at once, so no local program can stall the host's event loop or fill its memory.
 #ifndef KXRUZOVORI_IPC_KXSERVER_H
 #define KXRUZOVORI_IPC_KXSERVER_H
 
@@ -28,7 +32,8 @@ public:
     kxServer& operator=(const kxServer&) = delete;
     ~kxServer() override;
 
-    // Starts listening on port (a number or a service name); does nothing once started.
+    // Starts listening on port (a number other than 0, or a TCP service name); does nothing once
+    // started.
     // Throws kxException when port is empty or cannot be listened on.
     void Start(wxString port);
     // Drops the current client, if any.

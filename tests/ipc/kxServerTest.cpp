@@ -49,6 +49,13 @@ TEST(Server, StartOnceOnAFreePort)
     // After a failed start it may try again elsewhere.
     EXPECT_EQ(wxString(), StartFailure(rival, kxTestFreePort()));
     server.Disconnect();
+
+    // Only a TCP port someone can name: no port of the system's choice, no socket file.
+    for (const char* odd : {"0", "65536", "no-such-service", "/tmp/kx-no-socket"})
+    {
+        QuietServer nowhere;
+        EXPECT_EQ(wxString(wxS("Can not start server")), StartFailure(nowhere, odd)) << odd;
+    }
 }
 
 TEST(Server, StopEventAndBuiltInsWithoutAClient)

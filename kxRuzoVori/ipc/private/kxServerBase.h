@@ -7,7 +7,9 @@
 // waits (one silent peer froze the server for the socket's time-out) and reserve whatever size a
 // length field claims. The bytes on the wire are the toolkit's, so the library's client and a
 // plain toolkit client talk to it unchanged; it derives from the toolkit's abstract IPC server
-// instead, and its connections from the abstract connection.
+// instead, and its connections from the abstract connection. It listens on TCP ports only: a
+// name that is neither a port number (other than 0) nor a TCP service is refused, where the
+// toolkit listened on a port of the system's choice or on a local socket file.
 //
 // It never waits on a peer: bytes are read as they arrive and cut into messages, replies leave
 // as fast as the peer takes them, so no peer delays another. What a peer may take is bounded:
