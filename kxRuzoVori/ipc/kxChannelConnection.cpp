@@ -49,8 +49,10 @@ void kxChannelConnection::Destroy(kxChannelConnection* connection)
     socket->Destroy();
 }
 
-void kxChannelConnection::SendWithoutDelay()
+void kxChannelConnection::PrepareSocket()
 {
-    if (m_sock)
-        kxSetSocketNoDelay(*m_sock);
+    if (!m_sock)
+        return;
+    kxSetSocketNoDelay(*m_sock);
+    m_sock->SetFlags(m_sock->GetFlags() | wxSOCKET_BLOCK);
 }

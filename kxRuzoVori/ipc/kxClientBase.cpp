@@ -36,7 +36,7 @@ bool kxClientBase::Connect(const wxString& host, const wxString& port, const wxS
     if (m_connection)
     {
         m_connection->SetTimeout(m_timeout);
-        m_connection->SendWithoutDelay();
+        m_connection->PrepareSocket();
     }
     return m_connection != nullptr;
 }

@@ -1,5 +1,6 @@
-// The client's connection base: a toolkit connection whose socket sends without delay, and a
-// destruction that survives the toolkit's own. Internal to the library.
+// The client's connection base: a toolkit connection whose socket sends without delay and waits
+// without running the event loop, and a destruction that survives the toolkit's own. Internal to
+// the library.
 #ifndef KXRUZOVORI_IPC_KXCHANNELCONNECTION_H
 #define KXRUZOVORI_IPC_KXCHANNELCONNECTION_H
 
@@ -15,9 +16,12 @@ public:
     // defers the deletion itself) a closed socket is kept until no events are queued.
     static void Destroy(kxChannelConnection* connection);
 
-    // The toolkit writes a message in pieces; held back, each would wait for the peer's
-    // delayed acknowledgement.
-    void SendWithoutDelay();
+    // Readies the socket of a new connection. Small writes go out at once: the toolkit writes a
+    // message in pieces, and each held back would wait for the peer's delayed acknowledgement.
+    // Waiting for the peer blocks the thread without running the event loop, as every call of
+    // the client blocks: a handler run meanwhile could start another request on the connection,
+    // and the toolkit would change the loop's watch of the socket around every transfer.
+    void PrepareSocket();
 };
 
 #endif
