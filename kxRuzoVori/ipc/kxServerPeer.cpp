@@ -12,17 +12,17 @@ const size_t KEPT_OUTPUT_BYTES = 64 * 1024;
 
 bool kxServerPeer::Receive(kxServerSocket& socket, bool hungUp)
 {
-    do
+    while (!m_ended && m_input.size() < INPUT_BYTES)
     {
-        if (m_ended || m_input.size() >= INPUT_BYTES)
-            return !m_ended;
         char chunk[INPUT_BYTES];
         const long count = socket.Receive(m_key, chunk, INPUT_BYTES - m_input.size());
         if (count < 0)
             m_ended = true;
         else
             m_input.append(chunk, static_cast<size_t>(count));
-    } while (hungUp);
+        if (count == 0 || !hungUp)
+            break;
+    }
     return !m_ended;
 }
 
