@@ -11,16 +11,25 @@
 
 namespace
 {
-// Closed sockets that queued events may still name; kept until no events are queued.
-std::vector<wxSocketBase*>* g_closedSockets = nullptr;
-
-void DestroyClosedSockets()
+// Closed sockets that queued events may still name; kept until no events are queued, or until
+// the library is unloaded.
+class ClosedSockets
 {
-    std::vector<wxSocketBase*>& closed = kxLibraryObject(g_closedSockets);
-    for (wxSocketBase* socket : closed)
-        socket->Destroy();
-    closed.clear();
-}
+public:
+    ~ClosedSockets() { DestroyAll(); }
+    void Keep(wxSocketBase* socket) { m_sockets.push_back(socket); }
+    void DestroyAll()
+    {
+        for (wxSocketBase* socket : m_sockets)
+            socket->Destroy();
+        m_sockets.clear();
+    }
+
+private:
+    std::vector<wxSocketBase*> m_sockets;
+};
+
+ClosedSockets* g_closedSockets = nullptr;
 } // namespace
 
 void kxChannelConnection::Destroy(kxChannelConnection* connection)
@@ -42,10 +51,10 @@ void kxChannelConnection::Destroy(kxChannelConnection* connection)
     if (app && !app->IsMainLoopRunning() && app->HasPendingEvents())
     {
         socket->Close();
-        kxLibraryObject(g_closedSockets).push_back(socket);
+        kxLibraryObject(g_closedSockets).Keep(socket);
         return;
     }
-    DestroyClosedSockets();
+    kxLibraryObject(g_closedSockets).DestroyAll();
     socket->Destroy();
 }
 

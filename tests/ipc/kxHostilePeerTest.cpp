@@ -233,7 +233,11 @@ TEST_F(HostilePeerTest, LengthClaimsAndUnreadRepliesKeepMemoryFlat)
     RecordProperty("server_rss_before_kib", static_cast<int>(before));
     RecordProperty("server_rss_after_claims_kib", static_cast<int>(afterClaims));
     EXPECT_LT(afterClaims - before, 4 * 1024);
-    EXPECT_LT(whileGreedy - before, 8 * 1024);
+    // The sanitizers hold freed memory back for a while, and the greedy peer's replies churn.
+    if (!UnderSanitizers())
+    {
+        EXPECT_LT(whileGreedy - before, 8 * 1024);
+    }
     ExpectServedAndStop();
 }
 

@@ -72,6 +72,8 @@ protected:
     int CountServers();
     // Environment of servers started afterwards.
     void SetStopMode(const char* mode);
+    // True when the servers run under the sanitizers.
+    bool UnderSanitizers() const { return !m_sanitizerLog.empty(); }
     // Resident memory and open descriptors of a process, from the system's own report.
     static long ResidentKiB(unsigned long pid);
     static int OpenDescriptors(unsigned long pid);
