@@ -33,6 +33,7 @@
 
 #include "kxRuzoVori/kxHelpers/kxEncoding.h"
 #include "kxRuzoVori/kxHelpers/kxProcess.h"
+#include "kxRuzoVori/kxHelpers/kxServerSocket.h"
 #include "kxRuzoVori/kxHelpers/kxShell.h"
 #include "kxRuzoVori/kxHelpers/kxSocket.h"
 #include "kxRuzoVori/kxHelpers/natsort/strnatcmp.h"

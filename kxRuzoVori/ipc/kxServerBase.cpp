@@ -8,7 +8,7 @@
 #include "kxRuzoVori/ipc/private/kxIpcMessage.h"
 #include "kxRuzoVori/ipc/private/kxServerBaseConnection.h"
 #include "kxRuzoVori/ipc/private/kxServerPeer.h"
-#include "kxRuzoVori/kxHelpers/private/kxServerSocket.h"
+#include "kxRuzoVori/kxHelpers/kxServerSocket.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // A command server's peer on the wire: its input and output buffers.
 #include "kxRuzoVori/ipc/private/kxServerPeer.h"
 
-#include "kxRuzoVori/kxHelpers/private/kxServerSocket.h"
+#include "kxRuzoVori/kxHelpers/kxServerSocket.h"
 
 namespace
 {

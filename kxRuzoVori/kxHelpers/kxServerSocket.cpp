@@ -1,6 +1,6 @@
 // The non-blocking server socket: the system's sockets watched through one poller that every
 // event loop of the toolkit watches.
-#include "kxRuzoVori/kxHelpers/private/kxServerSocket.h"
+#include "kxRuzoVori/kxHelpers/kxServerSocket.h"
 
 #include "kxRuzoVori/platform/kxPlatformSocket.h"
 

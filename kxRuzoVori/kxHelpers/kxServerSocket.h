@@ -1,11 +1,13 @@
-// A TCP server socket for the library's own protocols, served inside the toolkit's event loops
-// without ever waiting on a peer: it listens on a port, takes in connections from this machine
-// only and moves bytes as far as each peer gives and takes them. Connections are known by keys
-// that are never used twice; a handler learns which of them are ready, from whichever event
-// loop runs (the host's main loop, or one a handler runs inside another). Internal to the
-// library.
-#ifndef KXRUZOVORI_KXHELPERS_PRIVATE_KXSERVERSOCKET_H
-#define KXRUZOVORI_KXHELPERS_PRIVATE_KXSERVERSOCKET_H
+// A TCP server socket for network code above the platform layer (the library's own command
+// server, and hosts that want the same), served inside the toolkit's event loops without ever
+// waiting on a peer: it listens on a port, takes in connections from this machine only and moves
+// bytes as far as each peer gives and takes them. Connections are known by keys that are never
+// used twice; a handler learns which of them are ready, from whichever event loop runs (the
+// host's main loop, or one a handler runs inside another).
+#ifndef KXRUZOVORI_KXHELPERS_KXSERVERSOCKET_H
+#define KXRUZOVORI_KXHELPERS_KXSERVERSOCKET_H
+
+#include "kxRuzoVori/kxExport.h"
 
 #include <wx/evtloopsrc.h>
 #include <wx/string.h>
@@ -14,7 +16,7 @@
 #include <functional>
 #include <memory>
 
-class kxServerSocket : private wxEventLoopSourceHandler
+class KX_API kxServerSocket : private wxEventLoopSourceHandler
 {
 public:
     // What a connection is ready for; BROKEN (failed, or closed by both ends) is reported
