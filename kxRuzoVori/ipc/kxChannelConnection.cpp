@@ -29,7 +29,7 @@ private:
     std::vector<wxSocketBase*> m_sockets;
 };
 
-ClosedSockets* g_closedSockets = nullptr;
+ClosedSockets* s_closedSockets = nullptr;
 } // namespace
 
 void kxChannelConnection::Destroy(kxChannelConnection* connection)
@@ -51,10 +51,10 @@ void kxChannelConnection::Destroy(kxChannelConnection* connection)
     if (app && !app->IsMainLoopRunning() && app->HasPendingEvents())
     {
         socket->Close();
-        kxLibraryObject(g_closedSockets).Keep(socket);
+        kxLibraryObject(s_closedSockets).Keep(socket);
         return;
     }
-    kxLibraryObject(g_closedSockets).DestroyAll();
+    kxLibraryObject(s_closedSockets).DestroyAll();
     socket->Destroy();
 }
 

@@ -12,14 +12,14 @@ namespace
 {
 // Payload of one request item, counted in UTF-16 code units as on the original wire; a
 // character beyond U+FFFF counts two and is never split between items.
-const size_t PIECE_UNITS = 4096;
+const size_t kPieceUnits = 4096;
 
 // The reply of the last piece any client connection sent; library-wide, one request at a time.
-wxString* g_reply = nullptr;
+wxString* s_reply = nullptr;
 
 wxString& Reply()
 {
-    return kxLibraryObject(g_reply);
+    return kxLibraryObject(s_reply);
 }
 
 size_t Units(wxUniChar c)
@@ -27,7 +27,7 @@ size_t Units(wxUniChar c)
     return c.GetValue() > 0xFFFF ? 2 : 1;
 }
 
-// The number of characters from start that fit in PIECE_UNITS code units.
+// The number of characters from start that fit in kPieceUnits code units.
 size_t PieceLength(const wxString& text, size_t start)
 {
     size_t units = 0;
@@ -35,7 +35,7 @@ size_t PieceLength(const wxString& text, size_t start)
     for (wxString::const_iterator it = text.begin() + start; it != text.end(); ++it, ++length)
     {
         units += Units(*it);
-        if (units > PIECE_UNITS)
+        if (units > kPieceUnits)
             break;
     }
     return length;
@@ -67,7 +67,7 @@ const void* kxClientBaseConnection::Request(const wxString& item, size_t* WXUNUS
     for (wxString::const_iterator it = item.begin(); it != item.end(); ++it)
         total += Units(*it);
     size_t length = PieceLength(item, 0);
-    const wxString first = (total > PIECE_UNITS ? wxS("1") : wxS("0")) + item.Left(length);
+    const wxString first = (total > kPieceUnits ? wxS("1") : wxS("0")) + item.Left(length);
     if (first.length() < 2)
         return Reply().wc_str();
     PrivateSendPiece(first, item);

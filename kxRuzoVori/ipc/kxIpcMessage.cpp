@@ -7,7 +7,7 @@
 namespace
 {
 // Lengths travel as 32-bit little-endian numbers.
-const size_t LENGTH_BYTES = 4;
+const size_t kLengthBytes = 4;
 
 size_t ReadLength(const char* bytes)
 {
@@ -22,15 +22,15 @@ public:
 
     kxIpcMessage::Status Text(std::string& text, size_t most)
     {
-        if (m_size - m_at < LENGTH_BYTES)
+        if (m_size - m_at < kLengthBytes)
             return kxIpcMessage::INCOMPLETE;
         const size_t length = ReadLength(m_bytes + m_at);
         if (length > most)
             return kxIpcMessage::MALFORMED;
-        if (m_size - m_at - LENGTH_BYTES < length)
+        if (m_size - m_at - kLengthBytes < length)
             return kxIpcMessage::INCOMPLETE;
-        text.assign(m_bytes + m_at + LENGTH_BYTES, length);
-        m_at += LENGTH_BYTES + length;
+        text.assign(m_bytes + m_at + kLengthBytes, length);
+        m_at += kLengthBytes + length;
         return kxIpcMessage::COMPLETE;
     }
 
@@ -70,28 +70,28 @@ kxIpcMessage::Status kxIpcMessage::Parse(const char* bytes, size_t size, bool gr
     switch (code)
     {
     case CONNECT:
-        status = cursor.Text(m_item, TOPIC_BYTES);
+        status = cursor.Text(m_item, kTopicBytes);
         break;
     case EXECUTE:
         status = cursor.Format(m_format);
         if (status == COMPLETE)
-            status = cursor.Text(m_data, DATA_BYTES);
+            status = cursor.Text(m_data, kDataBytes);
         break;
     case REQUEST:
-        status = cursor.Text(m_item, ITEM_BYTES);
+        status = cursor.Text(m_item, kItemBytes);
         if (status == COMPLETE)
             status = cursor.Format(m_format);
         break;
     case POKE:
-        status = cursor.Text(m_item, ITEM_BYTES);
+        status = cursor.Text(m_item, kItemBytes);
         if (status == COMPLETE)
             status = cursor.Format(m_format);
         if (status == COMPLETE)
-            status = cursor.Text(m_data, DATA_BYTES);
+            status = cursor.Text(m_data, kDataBytes);
         break;
     case ADVISE_START:
     case ADVISE_STOP:
-        status = cursor.Text(m_item, ITEM_BYTES);
+        status = cursor.Text(m_item, kItemBytes);
         break;
     case DISCONNECT:
         break;
@@ -118,7 +118,7 @@ void kxIpcMessage::AppendCode(std::string& out, Code code)
 
 void kxIpcMessage::AppendReply(std::string& out, const char* data, size_t size)
 {
-    unsigned char header[1 + LENGTH_BYTES] = {REQUEST_REPLY};
+    unsigned char header[1 + kLengthBytes] = {REQUEST_REPLY};
     kxPutLE32(header + 1, static_cast<std::uint32_t>(size));
     out.append(reinterpret_cast<const char*>(header), sizeof header);
     out.append(data, size);

@@ -16,14 +16,14 @@ namespace
 {
 // A peer's time for its greeting, from the moment it is taken in, and for each later message,
 // from its first byte (or for each stretch of a reply it takes).
-const std::chrono::seconds GREETING_TIME(5);
-const std::chrono::seconds MESSAGE_TIME(5);
+const std::chrono::seconds kGreetingTime(5);
+const std::chrono::seconds kMessageTime(5);
 // How often overdue peers are looked for while any peer has a deadline.
-const int CLOCK_MS = 250;
+const int kClockMs = 250;
 // Peers that have not greeted yet; the oldest gives way to a newcomer.
-const size_t MOST_GREETING = 64;
+const size_t kMostGreeting = 64;
 // Connections taken in at one time; more are taken on the next pass of the event loop.
-const int ACCEPT_ROUND = 16;
+const int kAcceptRound = 16;
 } // namespace
 
 kxServerBase::kxServerBase(const wxString& topic, kxServer* handler,
@@ -127,7 +127,7 @@ void kxServerBase::PrivateSayGoodbye(kxServerBaseConnection* connection)
 
 void kxServerBase::PrivateOnSocket(unsigned long key, int events)
 {
-    if (key == kxServerSocket::LISTENER)
+    if (key == kxServerSocket::kListener)
         PrivateAcceptPeers();
     else
         PrivateServe(key, events);
@@ -135,12 +135,12 @@ void kxServerBase::PrivateOnSocket(unsigned long key, int events)
 
 void kxServerBase::PrivateAcceptPeers()
 {
-    for (int round = 0; round < ACCEPT_ROUND; ++round)
+    for (int round = 0; round < kAcceptRound; ++round)
     {
         const unsigned long key = m_socket->Accept();
-        if (key == kxServerSocket::LISTENER)
+        if (key == kxServerSocket::kListener)
             return;
-        if (m_greeting == MOST_GREETING)
+        if (m_greeting == kMostGreeting)
         {
             const auto oldest =
                 std::find_if(m_peers.begin(), m_peers.end(),
@@ -149,7 +149,7 @@ void kxServerBase::PrivateAcceptPeers()
         }
         std::unique_ptr<kxServerPeer> peer(new kxServerPeer(key));
         peer->m_watched = kxServerSocket::READABLE;
-        peer->SetDeadline(GREETING_TIME);
+        peer->SetDeadline(kGreetingTime);
         m_peers[key] = std::move(peer);
         ++m_greeting;
         // A client sends its greeting as soon as it is connected: it is usually here already.
@@ -175,7 +175,7 @@ void kxServerBase::PrivateServe(unsigned long key, int events)
             return;
         }
         if (peer->IsSending())
-            peer->SetDeadline(MESSAGE_TIME);
+            peer->SetDeadline(kMessageTime);
         else
             peer->ClearDeadline();
     }
@@ -217,7 +217,7 @@ void kxServerBase::PrivateServe(unsigned long key, int events)
             if (peer->m_connection && !peer->HasInput())
                 peer->ClearDeadline();
             else if (peer->m_connection && !peer->HasDeadline())
-                peer->SetDeadline(MESSAGE_TIME);
+                peer->SetDeadline(kMessageTime);
             PrivateWatch(*peer);
             return;
         }
@@ -292,7 +292,7 @@ bool kxServerBase::PrivateSend(unsigned long key, std::string& bytes)
         return false;
     }
     if (peer->IsSending())
-        peer->SetDeadline(MESSAGE_TIME);
+        peer->SetDeadline(kMessageTime);
     PrivateWatch(*peer);
     return true;
 }
@@ -328,7 +328,7 @@ void kxServerBase::PrivateWatch(kxServerPeer& peer)
         peer.m_watched = wanted;
     }
     if (peer.HasDeadline() && !m_clock.IsRunning())
-        m_clock.Start(CLOCK_MS);
+        m_clock.Start(kClockMs);
 }
 
 void kxServerBase::PrivateCheckDeadlines()
@@ -350,7 +350,14 @@ void kxServerBase::PrivateCheckDeadlines()
     if (!waiting)
         m_clock.Stop();
     for (unsigned long key : overdue)
-        PrivateLost(key);
+    {
+        // What arrived in time but was not read yet (a busy loop may see the clock first)
+        // still counts.
+        PrivateServe(key, kxServerSocket::READABLE);
+        const kxServerPeer* peer = PrivateFind(key);
+        if (peer && !peer->m_busy && peer->IsOverdue(kxServerPeer::Clock::now()))
+            PrivateLost(key);
+    }
 }
 
 kxServerPeer* kxServerBase::PrivateFind(unsigned long key)

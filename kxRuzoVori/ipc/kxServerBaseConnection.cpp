@@ -24,13 +24,13 @@ struct ReplyBuffer
     wxCharBuffer m_utf8;
 };
 
-ReplyBuffer* g_reply = nullptr;
+ReplyBuffer* s_reply = nullptr;
 
-const char REPLY_OK[] = "OK";
+const char kReplyOk[] = "OK";
 
 ReplyBuffer& Reply()
 {
-    return kxLibraryObject(g_reply);
+    return kxLibraryObject(s_reply);
 }
 
 const void* PersistReply(const wxString& text)
@@ -108,10 +108,10 @@ const void* kxServerBaseConnection::OnRequest(const wxString& WXUNUSED(topic), c
         wxStringTokenizer tokens(piece, wxS("\n"), wxTOKEN_STRTOK);
         m_command = tokens.HasMoreTokens() ? tokens.GetNextToken() : wxString();
         m_argument = tokens.HasMoreTokens() ? tokens.GetNextToken() : wxString();
-        return flag == wxS("0") ? ExecuteCommand() : REPLY_OK;
+        return flag == wxS("0") ? ExecuteCommand() : kReplyOk;
     }
     m_argument += piece;
-    return flag == wxS("3") ? ExecuteCommand() : REPLY_OK;
+    return flag == wxS("3") ? ExecuteCommand() : kReplyOk;
 }
 
 bool kxServerBaseConnection::OnPoke(const wxString& WXUNUSED(topic), const wxString& item,

@@ -7,15 +7,15 @@ namespace
 {
 // Output buffers larger than this are released once sent, so that one long reply does not stay
 // with the connection.
-const size_t KEPT_OUTPUT_BYTES = 64 * 1024;
+const size_t kKeptOutputBytes = 64 * 1024;
 } // namespace
 
 bool kxServerPeer::Receive(kxServerSocket& socket, bool hungUp)
 {
-    while (!m_ended && m_input.size() < INPUT_BYTES)
+    while (!m_ended && m_input.size() < kInputBytes)
     {
-        char chunk[INPUT_BYTES];
-        const long count = socket.Receive(m_key, chunk, INPUT_BYTES - m_input.size());
+        char chunk[kInputBytes];
+        const long count = socket.Receive(m_key, chunk, kInputBytes - m_input.size());
         if (count < 0)
             m_ended = true;
         else
@@ -59,7 +59,7 @@ bool kxServerPeer::Flush(kxServerSocket& socket)
             return true;
         m_sent += static_cast<size_t>(count);
     }
-    if (m_output.capacity() > KEPT_OUTPUT_BYTES)
+    if (m_output.capacity() > kKeptOutputBytes)
         std::string().swap(m_output);
     m_output.clear();
     m_sent = 0;
@@ -68,6 +68,6 @@ bool kxServerPeer::Flush(kxServerSocket& socket)
 
 int kxServerPeer::GetWanted() const
 {
-    return (!m_ended && m_input.size() < INPUT_BYTES ? kxServerSocket::READABLE : 0) |
+    return (!m_ended && m_input.size() < kInputBytes ? kxServerSocket::READABLE : 0) |
            (IsSending() ? kxServerSocket::WRITABLE : 0);
 }

@@ -20,7 +20,7 @@ struct kxServerSocket::State
     wxEventLoopSource* m_source = nullptr;
     kxPlatform::SocketHandle m_listener = kxPlatform::kNoSocket;
     std::unordered_map<unsigned long, kxPlatform::SocketHandle> m_connections;
-    unsigned long m_lastKey = LISTENER;
+    unsigned long m_lastKey = kListener;
 
     kxPlatform::SocketHandle Find(unsigned long key) const
     {
@@ -51,7 +51,7 @@ bool kxServerSocket::Listen(const wxString& port)
     m_state->m_source = wxEventLoopBase::AddSourceForFD(m_state->m_poller.GetDescriptor(), this,
                                                         wxEVENT_SOURCE_INPUT);
     if (!m_state->m_source ||
-        !m_state->m_poller.Watch(m_state->m_listener, LISTENER, kxPlatform::SocketPoller::READABLE))
+        !m_state->m_poller.Watch(m_state->m_listener, kListener, kxPlatform::SocketPoller::READABLE))
     {
         delete m_state->m_source;
         m_state->m_source = nullptr;
@@ -70,7 +70,7 @@ unsigned long kxServerSocket::Accept()
         const kxPlatform::SocketHandle socket =
             kxPlatform::AcceptTcp(m_state->m_listener, loopback);
         if (socket == kxPlatform::kNoSocket)
-            return LISTENER;
+            return kListener;
         const unsigned long key = ++m_state->m_lastKey;
         if (loopback && m_state->m_poller.Watch(socket, key, READABLE))
         {

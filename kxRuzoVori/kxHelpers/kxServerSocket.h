@@ -30,7 +30,7 @@ public:
         HUNG_UP = 8
     };
     // The key of the listening socket: it is READABLE when connections wait to be taken in.
-    static const unsigned long LISTENER = 0;
+    static const unsigned long kListener = 0;
 
     typedef std::function<void(unsigned long key, int events)> Handler;
 
@@ -44,7 +44,7 @@ public:
     bool Listen(const wxString& port);
 
     // Takes in one waiting connection, closing those from other machines on the way, and
-    // watches it for input: its key, or LISTENER when none waits.
+    // watches it for input: its key, or kListener when none waits.
     unsigned long Accept();
 
     // Move bytes of connection key without waiting: the number moved, 0 when none can move now,

@@ -156,9 +156,10 @@ TEST_F(ClientTest, StopRequests)
         client.Connect();
         const wxString refused = Send(client, wxS("cmd_stop"), wxString(), false);
         EXPECT_TRUE(refused.EndsWith(wxS("Can not stop server"))) << refused.utf8_string();
+        // A refused stop waits for nothing: far less than the time the stop was given.
         wxStopWatch watch;
-        EXPECT_FALSE(client.StopServer(5000));
-        EXPECT_LT(watch.Time(), 2000);
+        EXPECT_FALSE(client.StopServer(60000));
+        EXPECT_LT(watch.Time(), 30000);
         EXPECT_TRUE(client.IsConnected());
         EXPECT_EQ(1, CountServers());
         EXPECT_EQ(wxString(wxS("still here")), Send(client, wxS("echo"), wxS("still here")));

@@ -14,9 +14,11 @@
 namespace
 {
 // The server gives a peer this long for its greeting and for each later message, and looks
-// for overdue peers a few times a second.
-const int PEER_TIME_MS = 5000;
-const int DROPPED_WITHIN_MS = PEER_TIME_MS + 3000;
+// for overdue peers a few times a second. Waits for what must come are generous, so that a
+// machine under heavy load passes too: they end as soon as it comes.
+const int kPeerTimeMs = 5000;
+const int kDroppedWithinMs = kPeerTimeMs + 25000;
+const int kReplyMs = 30000;
 
 // A message code followed by a length field that claims claim bytes, and two of them.
 std::string Claiming(char code, uint32_t claim)
@@ -72,18 +74,18 @@ TEST_F(HostilePeerTest, RawPeersSpeakingTheFramingAreServed)
     ASSERT_TRUE(peer.Connect(m_port));
     ASSERT_TRUE(peer.Greet("kxTopic"));
     std::string reply;
-    ASSERT_TRUE(peer.Request("0echo\n\xC3\xBC\xF0\x9F\x98\x80", reply, 10000));
+    ASSERT_TRUE(peer.Request("0echo\n\xC3\xBC\xF0\x9F\x98\x80", reply, kReplyMs));
     EXPECT_EQ("\xC3\xBC\xF0\x9F\x98\x80", reply);
-    ASSERT_TRUE(peer.Request("1echo\nfirst", reply, 10000));
+    ASSERT_TRUE(peer.Request("1echo\nfirst", reply, kReplyMs));
     EXPECT_EQ("OK", reply);
-    ASSERT_TRUE(peer.Request("2 middle", reply, 10000));
+    ASSERT_TRUE(peer.Request("2 middle", reply, kReplyMs));
     EXPECT_EQ("OK", reply);
-    ASSERT_TRUE(peer.Request("3 last", reply, 10000));
+    ASSERT_TRUE(peer.Request("3 last", reply, kReplyMs));
     EXPECT_EQ("first middle last", reply);
     // An item without a command, and an empty item.
-    ASSERT_TRUE(peer.Request("0\n", reply, 10000));
+    ASSERT_TRUE(peer.Request("0\n", reply, kReplyMs));
     EXPECT_EQ("err:Error in kxServerBaseConnection::OnRequest(). Empty command", reply);
-    ASSERT_TRUE(peer.Request("", reply, 10000));
+    ASSERT_TRUE(peer.Request("", reply, kReplyMs));
     EXPECT_EQ("OK", reply);
     peer.Close();
 
@@ -97,7 +99,7 @@ TEST_F(HostilePeerTest, RawPeersSpeakingTheFramingAreServed)
     ASSERT_TRUE(poker.Greet("kxTopic"));
     ASSERT_TRUE(poker.Send(std::string(1, KX_IPC_POKE) + kxTestIpcText("cmd_stop") +
                            std::string(1, KX_IPC_UTF8TEXT) + kxTestIpcText(std::string(1, '\0'))));
-    EXPECT_TRUE(kxTestWaitFor([this] { return CountServers() == 0; }, 10000));
+    EXPECT_TRUE(kxTestWaitFor([this] { return CountServers() == 0; }, kReplyMs));
 }
 
 TEST_F(HostilePeerTest, GarbageAndTruncatedPackets)
@@ -144,9 +146,9 @@ TEST_F(HostilePeerTest, SilentPeersAreDroppedWithoutDelayingAClient)
             halfGone = halfGone || halfGreeting.WaitClosed(0);
             return !(silentGone && halfGone);
         },
-        DROPPED_WITHIN_MS);
+        kDroppedWithinMs);
     EXPECT_TRUE(silentGone && halfGone);
-    EXPECT_LT(longest, PEER_TIME_MS);
+    EXPECT_LT(longest, kPeerTimeMs);
     RecordProperty("longest_command_ms", static_cast<int>(longest));
 }
 
@@ -159,8 +161,8 @@ TEST_F(HostilePeerTest, PeerStalledInAMessageIsDropped)
     const std::string request = kxTestIpcRequest("0echo\nnever finished");
     ASSERT_TRUE(peer.Send(request.substr(0, request.size() - 3)));
     wxStopWatch watch;
-    EXPECT_TRUE(peer.WaitClosed(DROPPED_WITHIN_MS));
-    EXPECT_GE(watch.Time(), PEER_TIME_MS / 2);
+    EXPECT_TRUE(peer.WaitClosed(kDroppedWithinMs));
+    EXPECT_GE(watch.Time(), kPeerTimeMs / 2);
     printf("the stalled peer was dropped after %ld ms\n", watch.Time());
     ExpectServedAndStop();
 }
@@ -195,8 +197,8 @@ TEST_F(HostilePeerTest, LengthClaimsAndUnreadRepliesKeepMemoryFlat)
             }
             wxStopWatch watch;
             ASSERT_TRUE(peer.Send(fields[field]));
-            // At once, long before any time is up.
-            EXPECT_TRUE(peer.WaitClosed(PEER_TIME_MS / 2)) << claim << " in field " << field;
+            // At once, before its time could have run out.
+            EXPECT_TRUE(peer.WaitClosed(kPeerTimeMs)) << claim << " in field " << field;
             slowest = std::max(slowest, watch.Time());
             ++peers;
         }
@@ -211,7 +213,7 @@ TEST_F(HostilePeerTest, LengthClaimsAndUnreadRepliesKeepMemoryFlat)
             ASSERT_TRUE(peer.Greet("kxTopic"));
         }
         ASSERT_TRUE(peer.Send(bytes));
-        EXPECT_TRUE(peer.WaitClosed(PEER_TIME_MS / 2));
+        EXPECT_TRUE(peer.WaitClosed(kPeerTimeMs));
     }
     const long afterClaims = ResidentKiB(pid);
 
@@ -225,7 +227,7 @@ TEST_F(HostilePeerTest, LengthClaimsAndUnreadRepliesKeepMemoryFlat)
     while (sent < 4000 && greedy.Send(request, 500))
         ++sent;
     const long whileGreedy = ResidentKiB(pid);
-    EXPECT_TRUE(greedy.WaitHungUp(DROPPED_WITHIN_MS));
+    EXPECT_TRUE(greedy.WaitHungUp(kDroppedWithinMs));
 
     printf("%d length claims each dropped within %ld ms; server resident memory: %ld KiB before, "
            "%ld KiB after them, %ld KiB with %zu unread replies asked for\n",
@@ -250,7 +252,7 @@ TEST_F(HostilePeerTest, PeerVanishingInTheMiddleOfALongRequest)
         ASSERT_TRUE(peer.Connect(m_port));
         ASSERT_TRUE(peer.Greet("kxTopic"));
         std::string reply;
-        ASSERT_TRUE(peer.Request("1echo\n" + std::string(4090, 'a'), reply, 10000));
+        ASSERT_TRUE(peer.Request("1echo\n" + std::string(4090, 'a'), reply, kReplyMs));
         ASSERT_EQ("OK", reply);
         const std::string next = kxTestIpcRequest("2" + std::string(4096, 'b'));
         peer.Send(next.substr(0, next.size() / 2));
@@ -327,11 +329,11 @@ TEST_F(HostilePeerTest, ThousandMisbehavingPeersWithAClientThroughout)
         client, [&] { return !done; }, 120000);
     crowd.join();
     EXPECT_EQ(0, failures.load());
-    EXPECT_LT(longest, PEER_TIME_MS);
+    EXPECT_LT(longest, kPeerTimeMs);
     RecordProperty("longest_command_ms", static_cast<int>(longest));
 
     // Every peer has gone, and with it every descriptor the server had for it.
-    EXPECT_TRUE(kxTestWaitFor([&] { return OpenDescriptors(pid) <= descriptors; }, 5000))
+    EXPECT_TRUE(kxTestWaitFor([&] { return OpenDescriptors(pid) <= descriptors; }, kDroppedWithinMs))
         << OpenDescriptors(pid) << " descriptors, " << descriptors << " before";
     const long after = ResidentKiB(pid);
     printf("server resident memory: %ld KiB before, %ld KiB after 1000 peers\n", before, after);

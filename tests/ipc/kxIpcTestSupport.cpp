@@ -105,7 +105,8 @@ std::string kxTestRawPeer::Receive(size_t count, int ms)
 
 bool kxTestRawPeer::Greet(const std::string& topic)
 {
-    return Send(kxTestIpcGreeting(topic)) && Receive(1, 10000) == std::string(1, KX_IPC_CONNECT);
+    // Generous: a loaded machine may keep the server from answering for a while.
+    return Send(kxTestIpcGreeting(topic)) && Receive(1, 30000) == std::string(1, KX_IPC_CONNECT);
 }
 
 bool kxTestRawPeer::Request(const std::string& item, std::string& reply, int ms)

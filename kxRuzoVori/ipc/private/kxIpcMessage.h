@@ -41,14 +41,14 @@ public:
     };
 
     // The longest topic accepted, in bytes.
-    static const size_t TOPIC_BYTES = 64;
+    static const size_t kTopicBytes = 64;
     // The longest item: a packet flag and 4096 UTF-16 code units of text, none of which takes
     // more than three bytes of UTF-8.
-    static const size_t ITEM_BYTES = 1 + 4096 * 3;
+    static const size_t kItemBytes = 1 + 4096 * 3;
     // The longest data: an item's worth of text and its terminating zero.
-    static const size_t DATA_BYTES = ITEM_BYTES + 1;
+    static const size_t kDataBytes = kItemBytes + 1;
     // The longest message the server reads: a poke with the longest item and data.
-    static const size_t MESSAGE_BYTES = 1 + 4 + ITEM_BYTES + 1 + 4 + DATA_BYTES;
+    static const size_t kMessageBytes = 1 + 4 + kItemBytes + 1 + 4 + kDataBytes;
 
     // Reads the message at the start of bytes; greeting tells whether it must be the greeting
     // (a CONNECT with the topic in the item). On COMPLETE the message is stored here and used

@@ -59,8 +59,8 @@ public:
 
 private:
     // Room for the longest message and a part of the next one.
-    static const size_t INPUT_BYTES = 32 * 1024;
-    static_assert(INPUT_BYTES > kxIpcMessage::MESSAGE_BYTES, "the longest message fits");
+    static const size_t kInputBytes = 32 * 1024;
+    static_assert(kInputBytes > kxIpcMessage::kMessageBytes, "the longest message fits");
 
     unsigned long m_key;
     std::string m_input;
