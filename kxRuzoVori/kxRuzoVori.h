@@ -47,6 +47,9 @@
 #include "kxRuzoVori/mail/Options.h"
 #include "kxRuzoVori/mail/Smtp.h"
 
+#include "kxRuzoVori/crash/guiCrashReportDlg.h"
+#include "kxRuzoVori/crash/kxCrashReportDlg.h"
+#include "kxRuzoVori/crash/kxHalt.h"
 #include "kxRuzoVori/crash/kxSendEmail.h"
 
 #include "kxRuzoVori/cipher/kxCypher.h"

@@ -1,0 +1,29 @@
+// The crash report dialog as the crash handler shows it: the host's picture in it, and ended
+// with 0 by "Send" or with 1 by "Do not send", Escape or closing the window.
+#ifndef KXRUZOVORI_CRASH_KXCRASHREPORTDLG_H
+#define KXRUZOVORI_CRASH_KXCRASHREPORTDLG_H
+
+#include "kxRuzoVori/crash/guiCrashReportDlg.h"
+
+#include <wx/bitmap.h>
+#include <wx/event.h>
+
+class KX_API kxCrashReportDlg : public guiCrashReportDlg
+{
+public:
+    // parent is null for the crash report; an invalid picture leaves the picture empty.
+    kxCrashReportDlg(wxWindow* parent, const wxBitmap& picture);
+
+protected:
+    void OnCharHook(wxKeyEvent& event);
+    void OnClose(wxCloseEvent& event);
+    void OnButtonSend(wxCommandEvent& event);
+    void OnButtonDontSend(wxCommandEvent& event);
+
+private:
+    void PrivateEnd(int answer);
+
+    wxDECLARE_EVENT_TABLE();
+};
+
+#endif
