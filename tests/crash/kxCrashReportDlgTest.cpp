@@ -1,5 +1,6 @@
 #include "kxRuzoVori/crash/kxCrashReportDlg.h"
 
+#include "support/kxGuiSupport.h"
 #include "support/kxTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -11,12 +12,6 @@
 
 namespace
 {
-int g_assertions = 0;
-void CountAssertion(const wxString&, int, const wxString&, const wxString&, const wxString&)
-{
-    ++g_assertions;
-}
-
 wxBitmap RedSquare()
 {
     wxBitmap bitmap(48, 48);
@@ -29,19 +24,6 @@ wxBitmap RedSquare()
 class kxCrashReportDlgTest : public testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        g_assertions = 0;
-        m_previousHandler = wxSetAssertHandler(CountAssertion);
-    }
-
-    void TearDown() override
-    {
-        kxTestPumpEvents(50);
-        wxSetAssertHandler(m_previousHandler);
-        EXPECT_EQ(g_assertions, 0) << "the toolkit asserted";
-    }
-
     // Shows a fresh dialog modally, does act once it is on the screen, and returns how the
     // dialog ended.
     int Answer(const std::function<void(kxCrashReportDlg&)>& act)
@@ -56,17 +38,6 @@ protected:
             });
         return dialog.ShowModal();
     }
-
-    static void Click(wxWindow* window)
-    {
-        wxUIActionSimulator simulator;
-        const wxPoint centre = window->GetScreenRect().GetPosition() + window->GetSize() / 2;
-        simulator.MouseMove(centre);
-        kxTestPumpEvents(50);
-        simulator.MouseClick();
-    }
-
-    wxAssertHandler_t m_previousHandler = nullptr;
 };
 
 struct Expected
@@ -103,8 +74,7 @@ TEST_F(kxCrashReportDlgTest, ControlsNamesTextsAndSizes)
         {2345, wxCLASSINFO(wxStaticText), wxS("WxStaticText2"), wxS("Your note:"), wxSize()},
         {2346, wxCLASSINFO(wxTextCtrl), wxS("guiEditNote"), nullptr, wxSize(300, 60)},
     };
-    dialog.Show();
-    ASSERT_TRUE(kxTestWaitFor([&] { return dialog.IsShownOnScreen(); }, 5000));
+    ASSERT_TRUE(kxTestShow(&dialog));
     for (const Expected& expected : controls)
     {
         SCOPED_TRACE(expected.m_id);
@@ -143,6 +113,12 @@ TEST_F(kxCrashReportDlgTest, ControlsNamesTextsAndSizes)
     const wxBitmap picture = wxDynamicCast(dialog.FindWindow(2091), wxStaticBitmap)->GetBitmap();
     EXPECT_TRUE(picture.IsOk());
     EXPECT_EQ(picture.GetSize(), wxSize(48, 48));
+    const wxImage seen = kxTestCapture(&dialog);
+    const wxRect square = dialog.FindWindow(2091)->GetRect();
+    const wxPoint centre = square.GetPosition() + square.GetSize() / 2;
+    EXPECT_EQ(wxColour(seen.GetRed(centre.x, centre.y), seen.GetGreen(centre.x, centre.y),
+                       seen.GetBlue(centre.x, centre.y)),
+              *wxRED);
 
     // Centred on the screen, the buttons at the bottom right, the note field growing with it.
     const wxRect screen = wxDisplay(&dialog).GetClientArea();
@@ -161,8 +137,8 @@ TEST_F(kxCrashReportDlgTest, ControlsNamesTextsAndSizes)
 
 TEST_F(kxCrashReportDlgTest, SendEndsWithZeroAndEveryOtherWayWithOne)
 {
-    EXPECT_EQ(Answer([](kxCrashReportDlg& dialog) { Click(dialog.FindWindow(2328)); }), 0);
-    EXPECT_EQ(Answer([](kxCrashReportDlg& dialog) { Click(dialog.FindWindow(2329)); }), 1);
+    EXPECT_EQ(Answer([](kxCrashReportDlg& dialog) { kxTestClick(dialog.FindWindow(2328)); }), 0);
+    EXPECT_EQ(Answer([](kxCrashReportDlg& dialog) { kxTestClick(dialog.FindWindow(2329)); }), 1);
     EXPECT_EQ(Answer([](kxCrashReportDlg& dialog) { dialog.Close(); }), 1);
     EXPECT_EQ(Answer(
                   [](kxCrashReportDlg& dialog)
@@ -182,7 +158,7 @@ TEST_F(kxCrashReportDlgTest, SendEndsWithZeroAndEveryOtherWayWithOne)
                       wxUIActionSimulator().Text("note");
                       kxTestPumpEvents(100);
                       typed = wxDynamicCast(dialog.FindWindow(2346), wxTextCtrl)->GetValue();
-                      Click(dialog.FindWindow(2328));
+                      kxTestClick(dialog.FindWindow(2328));
                   }),
               0);
     EXPECT_EQ(typed, wxS("note"));
