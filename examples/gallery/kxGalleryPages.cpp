@@ -179,12 +179,17 @@ public:
             FIND
         };
         m_toolbar = std::make_unique<kxAuiToolbar>(MENU_BASE, this);
-        m_toolbar->AddTool(NEW, wxS("New"), Images(wxART_NEW), wxS("Start a new document"))
-            .AddTool(OPEN, wxS("Open"), Images(wxART_FILE_OPEN), wxS("Open a document"))
-            .AddTool(SAVE, wxS("Save"), Images(wxART_FILE_SAVE), wxS("Save the document"));
+        m_toolbar
+            ->AddTool(NEW, wxS("New"), kxGalleryToolImages(wxART_NEW), wxS("Start a new document"))
+            .AddTool(OPEN, wxS("Open"), kxGalleryToolImages(wxART_FILE_OPEN),
+                     wxS("Open a document"))
+            .AddTool(SAVE, wxS("Save"), kxGalleryToolImages(wxART_FILE_SAVE),
+                     wxS("Save the document"));
         m_toolbar->AddSeparator();
-        m_toolbar->AddTool(PRINT, wxS("Print"), Images(wxART_PRINT), wxS("Print the document"))
-            .AddTool(FIND, wxS("Find"), Images(wxART_FIND), wxS("Find text"));
+        m_toolbar
+            ->AddTool(PRINT, wxS("Print"), kxGalleryToolImages(wxART_PRINT),
+                      wxS("Print the document"))
+            .AddTool(FIND, wxS("Find"), kxGalleryToolImages(wxART_FIND), wxS("Find text"));
         m_toolbar->SetIconSize(ICON_SIZE_MEDIUM);
         m_toolbar->SetTextOrientation(TEXT_BOTTOM);
         m_toolbar->Realize();
@@ -201,14 +206,6 @@ public:
     }
 
 private:
-    static std::vector<wxBitmap> Images(const wxArtID& art)
-    {
-        std::vector<wxBitmap> set;
-        for (int pixels : {16, 32, 48})
-            set.push_back(wxArtProvider::GetBitmap(art, wxART_TOOLBAR, wxSize(pixels, pixels)));
-        return set;
-    }
-
     std::unique_ptr<kxAuiToolbar> m_toolbar;
     wxStaticText* m_report;
 };

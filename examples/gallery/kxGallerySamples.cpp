@@ -18,6 +18,14 @@ wxBitmap kxGalleryCheckImage(wxWindow* window, int flags)
     return image;
 }
 
+std::vector<wxBitmap> kxGalleryToolImages(const wxString& art)
+{
+    std::vector<wxBitmap> set;
+    for (int pixels : {16, 32, 48})
+        set.push_back(wxArtProvider::GetBitmap(art, wxART_TOOLBAR, wxSize(pixels, pixels)));
+    return set;
+}
+
 kxTreeComboCheckBox* kxGalleryNewPlacesCombo(int mode, wxWindow* parent, const wxSize& size)
 {
     return new kxTreeComboCheckBox(

@@ -6,12 +6,17 @@
 #include <wx/bitmap.h>
 #include <wx/treebase.h>
 
+#include <vector>
+
 class WXDLLIMPEXP_FWD_CORE wxWindow;
 class kxTreeComboCheckBox;
 
 // A 16 x 16 check box as the theme draws it for window (flags: wxCONTROL_CHECKED,
 // wxCONTROL_UNDETERMINED or 0), on the background of a list.
 wxBitmap kxGalleryCheckImage(wxWindow* window, int flags);
+
+// The theme's image of a toolbar tool in the toolbar's three sizes: 16, 32 and 48 pixels.
+std::vector<wxBitmap> kxGalleryToolImages(const wxString& art);
 
 // A tree combo of places with the theme's folder icon and check boxes, in one of its modes.
 kxTreeComboCheckBox* kxGalleryNewPlacesCombo(int mode, wxWindow* parent, const wxSize& size);

@@ -1,5 +1,6 @@
 // Pictures of the three-size toolbar: its icon sizes (toolbar-sizes.png) and where its labels go
 // (toolbar-labels.png).
+#include "kxGallerySamples.h"
 #include "support/kxScreenshot.h"
 
 #include <kxRuzoVori/kxRuzoVori.h>
@@ -25,15 +26,6 @@ enum
     HELP
 };
 
-// The theme's image of one tool in the three sizes.
-std::vector<wxBitmap> Images(const wxArtID& art)
-{
-    std::vector<wxBitmap> set;
-    for (int pixels : {16, 32, 48})
-        set.push_back(wxArtProvider::GetBitmap(art, wxART_TOOLBAR, wxSize(pixels, pixels)));
-    return set;
-}
-
 struct Variant
 {
     wxString m_caption;
@@ -51,13 +43,16 @@ bool ShootVariants(const wxString& folder, const wxString& name,
     for (const Variant& variant : variants)
     {
         auto bar = std::make_unique<kxAuiToolbar>(MENU_BASE, frame);
-        bar->AddTool(NEW, wxS("New"), Images(wxART_NEW), wxS("Start a new document"))
-            .AddTool(OPEN, wxS("Open"), Images(wxART_FILE_OPEN), wxS("Open a document"))
-            .AddTool(SAVE, wxS("Save"), Images(wxART_FILE_SAVE), wxS("Save the document"));
+        bar->AddTool(NEW, wxS("New"), kxGalleryToolImages(wxART_NEW), wxS("Start a new document"))
+            .AddTool(OPEN, wxS("Open"), kxGalleryToolImages(wxART_FILE_OPEN),
+                     wxS("Open a document"))
+            .AddTool(SAVE, wxS("Save"), kxGalleryToolImages(wxART_FILE_SAVE),
+                     wxS("Save the document"));
         bar->AddSeparator();
-        bar->AddTool(PRINT, wxS("Print"), Images(wxART_PRINT), wxS("Print the document"))
-            .AddTool(FIND, wxS("Find"), Images(wxART_FIND), wxS("Find text"))
-            .AddTool(HELP, wxS("Help"), Images(wxART_HELP), wxS("Show the manual"));
+        bar->AddTool(PRINT, wxS("Print"), kxGalleryToolImages(wxART_PRINT),
+                     wxS("Print the document"))
+            .AddTool(FIND, wxS("Find"), kxGalleryToolImages(wxART_FIND), wxS("Find text"))
+            .AddTool(HELP, wxS("Help"), kxGalleryToolImages(wxART_HELP), wxS("Show the manual"));
         bar->SetIconSize(variant.m_size);
         bar->SetTextOrientation(variant.m_labels);
         bar->Realize();
