@@ -1,3 +1,4 @@
+// The command client's IPC object: connecting, sending commands and the stop request.
 #include "kxRuzoVori/ipc/private/kxClientBase.h"
 
 #include "kxRuzoVori/core/kxException.h"

@@ -1,3 +1,4 @@
+// The command client's connection: request texts cut into items, and protocol errors counted.
 #include "kxRuzoVori/ipc/private/kxClientBaseConnection.h"
 
 #include "kxRuzoVori/core/kxException.h"

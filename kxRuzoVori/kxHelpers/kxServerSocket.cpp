@@ -50,8 +50,8 @@ bool kxServerSocket::Listen(const wxString& port)
         return false;
     m_state->m_source = wxEventLoopBase::AddSourceForFD(m_state->m_poller.GetDescriptor(), this,
                                                         wxEVENT_SOURCE_INPUT);
-    if (!m_state->m_source ||
-        !m_state->m_poller.Watch(m_state->m_listener, kListener, kxPlatform::SocketPoller::READABLE))
+    if (!m_state->m_source || !m_state->m_poller.Watch(m_state->m_listener, kListener,
+                                                       kxPlatform::SocketPoller::READABLE))
     {
         delete m_state->m_source;
         m_state->m_source = nullptr;
