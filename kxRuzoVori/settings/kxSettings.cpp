@@ -2,11 +2,12 @@
 #include "kxRuzoVori/settings/kxSettings.h"
 
 #include "kxRuzoVori/core/kxTranslate.h"
-#include "kxRuzoVori/settings/private/kxAtomicFile.h"
+#include "kxRuzoVori/platform/kxPlatformFile.h"
 #include "kxRuzoVori/settings/private/kxQuietAssertions.h"
 #include "kxRuzoVori/settings/private/kxSettingsEntry.h"
 #include "kxRuzoVori/settings/private/kxSettingsRepair.h"
 
+#include <wx/file.h>
 #include <wx/filename.h>
 #include <wx/log.h>
 #include <wx/mstream.h>
@@ -44,21 +45,19 @@ wxString ResolveFilePath(const wxString& fileName, const wxString& appName)
     return path.GetFullPath();
 }
 
-// Mends the file the store was given and keeps assertions quiet while the toolkit reads it;
-// returns the text conversion the file is read with.
-const wxMBConv& BeginReading(const wxString& fileName)
+// Keeps assertions quiet while the toolkit reads the file; returns the text conversion the file
+// is read with, which mends damage in memory.
+const wxMBConv& BeginReading()
 {
-    if (!fileName.empty())
-        kxMendSettingsFile(ResolveFilePath(fileName, wxEmptyString));
     kxQuietAssertions::Begin();
-    static const wxConvAuto conv;
+    static const kxSettingsRepair conv;
     return conv;
 }
 } // namespace
 
 kxSettings::kxSettings(const wxString& fileName, kxSettingsSet* settingsSet)
 try : wxFileConfig(wxEmptyString, wxEmptyString, fileName, wxEmptyString,
-                   wxCONFIG_USE_LOCAL_FILE | wxCONFIG_USE_GLOBAL_FILE, BeginReading(fileName)),
+                   wxCONFIG_USE_LOCAL_FILE | wxCONFIG_USE_GLOBAL_FILE, BeginReading()),
     m_staticRoot(kStaticRoot), m_dynamicRoot(kDynamicRoot), m_settingsSet(settingsSet),
     m_fileName(fileName), m_frozen(false), m_filePath(ResolveFilePath(fileName, GetAppName()))
 {
@@ -242,9 +241,11 @@ void kxSettings::PrivateRestorePath(const wxString& path)
 bool kxSettings::Save2File()
 {
     wxCriticalSectionLocker lock(m_lock);
-    // Nothing changed through the store, and the configuration still holds what was last
-    // written (so nobody wrote to it directly): writing everything again would give the same text.
-    if (m_changes == m_savedChanges && PrivateSerialize() == m_savedText)
+    // Nothing changed through the store, the configuration still holds what was last written (so
+    // nobody wrote to it directly) and so does the file: writing everything again would give the
+    // same text.
+    if (m_changes == m_savedChanges && PrivateSerialize() == m_savedText &&
+        PrivateFileHolds(m_savedText))
         return true;
     const wxString path = GetPath();
     SetPath(wxS("/"));
@@ -373,17 +374,30 @@ std::string kxSettings::PrivateSerialize()
                        stream.GetSize());
 }
 
-// Like the toolkit's own flush, nothing is written when the text is what the file last got from
-// this store.
+bool kxSettings::PrivateFileHolds(const std::string& text)
+{
+    wxLogNull quiet;
+    wxFile file;
+    if (!wxFileName::FileExists(m_filePath) || !file.Open(m_filePath) ||
+        file.Length() != static_cast<wxFileOffset>(text.size()))
+        return false;
+    std::string bytes(text.size(), '\0');
+    return bytes.empty() ||
+           (file.Read(&bytes[0], bytes.size()) == static_cast<ssize_t>(bytes.size()) &&
+            bytes == text);
+}
+
+// Nothing is written when the file holds what it last got from this store; anything else (a file
+// removed or changed from outside) is replaced.
 bool kxSettings::PrivateWriteFile()
 {
     std::string text = PrivateSerialize();
     if (text.empty() && GetNumberOfEntries(true) + GetNumberOfGroups(true) != 0)
         return false;
-    if (text != m_savedText)
+    if (text != m_savedText || !PrivateFileHolds(text))
     {
         m_savedText.clear();
-        if (!kxWriteFileAtomically(m_filePath, text.data(), text.size()))
+        if (!kxPlatform::ReplaceFile(m_filePath, text.data(), text.size()))
             return false;
         m_savedText = std::move(text);
     }

@@ -2,7 +2,9 @@
 // toolkit configuration file, which the store itself is. Static groups live under "/StaticGroup"
 // and are read and written by item name; dynamic groups live under "/DynamicGroup" and hold a
 // variable list of text items the store names and numbers itself. A value written with
-// announcement refreshes the controls bound to it through the view registry.
+// announcement refreshes the controls bound to it through the view registry. Texts are kept as
+// they were written: unlike the toolkit's configuration, the store never expands "$VAR" in a
+// value, so a stored text always comes back unchanged.
 //
 // Every public operation holds one recursive lock for its whole length (the store's before the
 // registry's) and releases it when an exception leaves.
@@ -29,7 +31,8 @@ class KX_API kxSettings : public wxFileConfig
 public:
     // Reads fileName (a relative name lies in the user's home folder) and creates the folder the
     // name gives, with its missing parents; throws kxSettingsException when that fails. The
-    // registry may be null and stays the caller's.
+    // registry may be null and stays the caller's. A damaged file is mended as it is read, in
+    // memory: the file itself changes only when the store saves.
     kxSettings(const wxString& fileName, kxSettingsSet* settingsSet);
     kxSettings(const kxSettings&) = delete;
     kxSettings& operator=(const kxSettings&) = delete;
@@ -56,7 +59,10 @@ public:
     bool ClearSettings();
 
     // Writes every group from scratch and replaces the file in one step, so a reader (or a crash)
-    // sees either the old file or the new one. False when the file could not be written.
+    // sees either the old file or the new one. A file that is a link stays one: the file it leads
+    // to is replaced. An existing file keeps its permissions (and, where permitted, its owner); a
+    // new one gets 0666 less the umask, as the toolkit's own flush gives. False when the file could
+    // not be written.
     bool Save2File();
     // Takes the values of the groups' items from the configuration; missing entries leave the
     // item's value as it is, which is how defaults apply.
@@ -123,9 +129,10 @@ private:
     // their items.
     bool PrivateHoldsItsGroupsOnly();
     bool PrivateRewriteInPlace();
-    // Writes the configuration's text to a temporary file beside the target, forces it to disk
-    // and renames it over the target.
+    // Replaces the file with the configuration's text in one step.
     bool PrivateWriteFile();
+    // The file holds exactly text.
+    bool PrivateFileHolds(const std::string& text);
     // The configuration's text as it would be written.
     std::string PrivateSerialize();
 

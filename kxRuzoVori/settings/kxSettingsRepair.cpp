@@ -1,13 +1,10 @@
-// The repair of a damaged settings file: bytes that are not UTF-8 and entries the toolkit's
-// reader would stumble on.
+// The conversion settings files are read with: bytes that are not UTF-8 and entries the toolkit's
+// reader would stumble on are mended in memory.
 #include "kxRuzoVori/settings/private/kxSettingsRepair.h"
 
 #include "kxRuzoVori/core/private/kxUtf.h"
-#include "kxRuzoVori/settings/private/kxAtomicFile.h"
 
-#include <wx/file.h>
-#include <wx/filename.h>
-#include <wx/log.h>
+#include <wx/convauto.h>
 
 #include <cstdint>
 #include <cstring>
@@ -125,30 +122,36 @@ bool DropUnreadableEntries(const std::string& text, std::string& kept)
 }
 } // namespace
 
-void kxMendSettingsFile(const wxString& path)
+size_t kxSettingsRepair::ToWChar(wchar_t* dst, size_t dstLen, const char* src, size_t srcLen) const
 {
-    if (path.empty() || !wxFileName::FileExists(path))
-        return;
-    wxLogNull quiet;
-    wxFile file(path);
-    const wxFileOffset length = file.IsOpened() ? file.Length() : wxInvalidOffset;
-    if (length <= 0)
-        return;
-    std::string bytes(static_cast<size_t>(length), '\0');
-    if (file.Read(&bytes[0], bytes.size()) != static_cast<ssize_t>(bytes.size()))
-        return;
-    file.Close();
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    if (bytes.size() >= 2 && ((p[0] == 0xFF && p[1] == 0xFE) || (p[0] == 0xFE && p[1] == 0xFF)))
-        return;
-    if (bytes.size() >= 4 && p[0] == 0 && p[1] == 0 && p[2] == 0xFE && p[3] == 0xFF)
-        return;
+    const bool terminated = srcLen == wxNO_LEN;
+    if (terminated)
+        srcLen = std::strlen(src);
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(src);
+    if ((srcLen >= 2 && ((p[0] == 0xFF && p[1] == 0xFE) || (p[0] == 0xFE && p[1] == 0xFF))) ||
+        (srcLen >= 4 && p[0] == 0 && p[1] == 0 && p[2] == 0xFE && p[3] == 0xFF))
+        return wxConvAuto().ToWChar(dst, dstLen, src, terminated ? wxNO_LEN : srcLen);
+    std::string bytes(src, srcLen);
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        bytes.erase(0, 3);
     std::string mended;
-    const bool decoded = MendBytes(bytes, mended);
+    if (MendBytes(bytes, mended))
+        bytes.swap(mended);
     std::string kept;
-    const bool dropped = DropUnreadableEntries(decoded ? mended : bytes, kept);
-    if (dropped)
-        kxWriteFileAtomically(path, kept.data(), kept.size());
-    else if (decoded)
-        kxWriteFileAtomically(path, mended.data(), mended.size());
+    if (DropUnreadableEntries(bytes, kept))
+        bytes.swap(kept);
+    if (terminated)
+        bytes += '\0';
+    return wxConvUTF8.ToWChar(dst, dstLen, bytes.data(), bytes.size());
+}
+
+size_t kxSettingsRepair::FromWChar(char* dst, size_t dstLen, const wchar_t* src,
+                                   size_t srcLen) const
+{
+    return wxConvUTF8.FromWChar(dst, dstLen, src, srcLen);
+}
+
+wxMBConv* kxSettingsRepair::Clone() const
+{
+    return new kxSettingsRepair;
 }

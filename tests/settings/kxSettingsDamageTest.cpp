@@ -101,6 +101,7 @@ TEST(kxSettingsDamage, DamagedFileGivesWhatItCanAndDefaultsForTheRest)
         EXPECT_EQ(settings.FindItemByValue(RECENT, wxS("kept")), 0);
         EXPECT_EQ(settings.FindItemByName(RECENT, wxS("item2")), 2)
             << "a section given twice still counts, and a cut character does not cost the entry";
+        EXPECT_TRUE(ReadText(file) == text) << "opening and loading mend in memory only";
         EXPECT_TRUE(settings.Save2File());
     }
     // What the store saved from the damaged file is itself clean and reads back the same.
@@ -283,9 +284,49 @@ TEST(kxSettingsDamage, KilledWhileSavingLeavesTheOldOrTheNewFile)
         if (generation > 0)
             ++killedMidway;
     }
+    // Kills that landed while a new file was being written left temporary files; the last save
+    // above removed them.
     wxArrayString leftovers;
     wxDir::GetAllFiles(dir.GetPath(), &leftovers);
-    // Temporary files left behind show kills that landed while a new file was being written.
-    RecordProperty("interrupted_writes", static_cast<int>(leftovers.size()) - 1);
+    EXPECT_EQ(leftovers.size(), 1u);
     EXPECT_GT(killedMidway, 0) << "the child never got to save before it was killed";
+}
+
+// Temporary files are named after their writer's process: a save removes those of writers that
+// no longer run, and never one that a running writer may still be filling.
+TEST(kxSettingsDamage, SaveRemovesTheTemporaryFilesOfDeadWriters)
+{
+    kxTestTempDir dir;
+    const pid_t dead = fork();
+    ASSERT_NE(dead, -1);
+    if (dead == 0)
+        _exit(0);
+    ASSERT_EQ(waitpid(dead, nullptr, 0), dead);
+    const pid_t live = fork();
+    ASSERT_NE(live, -1);
+    if (live == 0)
+    {
+        pause();
+        _exit(0);
+    }
+    auto temporary = [&](pid_t writer, const char* name)
+    { return dir.File(wxString::Format(wxS("%s.%d-1.tmp"), name, static_cast<int>(writer))); };
+    const wxString left[] = {temporary(dead, "app.ini"), temporary(getpid(), "app.ini")};
+    const wxString kept[] = {temporary(live, "app.ini"), temporary(dead, "other.ini"),
+                             dir.File(wxS("app.ini.notes.tmp"))};
+    for (const wxString& path : left)
+        ASSERT_TRUE(kxTestWriteFile(path, "half a file"));
+    for (const wxString& path : kept)
+        ASSERT_TRUE(kxTestWriteFile(path, "not ours to remove"));
+    {
+        kxSettings settings(dir.File(wxS("app.ini")), nullptr);
+        Declare(settings);
+        EXPECT_TRUE(settings.Save2File());
+    }
+    kill(live, SIGKILL);
+    waitpid(live, nullptr, 0);
+    for (const wxString& path : left)
+        EXPECT_FALSE(wxFileExists(path)) << path;
+    for (const wxString& path : kept)
+        EXPECT_TRUE(wxFileExists(path)) << path;
 }

@@ -16,6 +16,8 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace
@@ -632,6 +634,94 @@ TEST(kxSettings, SaveLeavesNoTemporaryFilesBehind)
     wxDir::GetAllFiles(dir.GetPath(), &files);
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(files[0], dir.File(wxS("app.ini")));
+}
+
+// Saving replaces the file's content, not the file as its owner set it up: its permissions, its
+// owner and group, and a link to it stay.
+TEST(kxSettings, SavingKeepsModeOwnerAndLinks)
+{
+    kxTestTempDir dir;
+    const mode_t mask = umask(022);
+    auto modeOf = [](const wxString& path)
+    {
+        struct stat info;
+        return stat(path.fn_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+    };
+    const wxString fresh = dir.File(wxS("fresh.ini"));
+    {
+        kxSettings settings(fresh, nullptr);
+        AddWindowGroup(settings);
+    }
+    EXPECT_EQ(modeOf(fresh), 0644u) << "a new file gets 0666 less the umask";
+
+    const wxString shared = dir.File(wxS("shared.ini"));
+    ASSERT_TRUE(kxTestWriteFile(shared, "[Host]\nkey=1\n"));
+    ASSERT_EQ(chmod(shared.fn_str(), 0664), 0);
+    // Only a superuser may give a file away; everyone else checks the mode alone.
+    const bool giveAway = geteuid() == 0 && chown(shared.fn_str(), 65534, 65534) == 0;
+    {
+        kxSettings settings(shared, nullptr);
+        AddWindowGroup(settings);
+        EXPECT_TRUE(settings.Save2File());
+        EXPECT_EQ(modeOf(shared), 0664u);
+    }
+    struct stat owner;
+    ASSERT_EQ(stat(shared.fn_str(), &owner), 0);
+    if (giveAway)
+    {
+        EXPECT_EQ(owner.st_uid, 65534u);
+        EXPECT_EQ(owner.st_gid, 65534u);
+    }
+
+    // A settings file kept in a dotfiles folder: the link stays and its target changes. A link to
+    // a file that is not there yet creates that file.
+    ASSERT_TRUE(wxFileName::Mkdir(dir.File(wxS("dotfiles"))));
+    const wxString target = dir.File(wxS("dotfiles/app.ini"));
+    const wxString link = dir.File(wxS("app.ini"));
+    ASSERT_EQ(symlink("dotfiles/app.ini", link.fn_str()), 0);
+    for (long width : {640L, 1024L})
+    {
+        kxSettings settings(link, nullptr);
+        AddWindowGroup(settings);
+        settings.LoadSettings();
+        settings.SetValue(GROUP_WINDOW, WIDTH, width);
+        EXPECT_TRUE(settings.Save2File());
+        struct stat info;
+        ASSERT_EQ(lstat(link.fn_str(), &info), 0);
+        EXPECT_TRUE(S_ISLNK(info.st_mode));
+        EXPECT_NE(ReadText(target).find("Width=L:1:" + std::to_string(width)), std::string::npos);
+    }
+    wxArrayString files;
+    wxDir::GetAllFiles(dir.File(wxS("dotfiles")), &files);
+    EXPECT_EQ(files.size(), 1u) << "no temporary file is left beside the target";
+    umask(mask);
+}
+
+// The file holds the store's content after every save, even when nothing changed in memory.
+TEST(kxSettings, SaveWritesAFileRemovedOrChangedFromOutside)
+{
+    kxTestTempDir dir;
+    const wxString file = dir.File(wxS("app.ini"));
+    struct stat before;
+    {
+        kxSettings settings(file, nullptr);
+        AddWindowGroup(settings);
+        ASSERT_TRUE(settings.Save2File());
+        const std::string saved = ReadText(file);
+        ASSERT_TRUE(wxRemoveFile(file));
+        EXPECT_TRUE(settings.Save2File());
+        EXPECT_EQ(ReadText(file), saved);
+        ASSERT_TRUE(kxTestWriteFile(file, "[Other]\nx=1\n"));
+        EXPECT_TRUE(settings.Save2File());
+        EXPECT_EQ(ReadText(file), saved);
+        ASSERT_EQ(stat(file.fn_str(), &before), 0);
+        EXPECT_TRUE(settings.Save2File());
+    }
+    // A save that finds the file as it left it writes nothing, and the toolkit's configuration is
+    // left with nothing to write either when the store goes.
+    struct stat after;
+    ASSERT_EQ(stat(file.fn_str(), &after), 0);
+    EXPECT_EQ(before.st_ino, after.st_ino);
 }
 
 // A store that saves again and again must end with the same file as one that saves once, whatever
