@@ -82,7 +82,8 @@ bool wxHyperlinkCtrl::GotoURL(const wxString& url, const wxString& browserPath, 
     {
         unsigned long pid = 0;
         int error = 0;
-        if (kxPlatform::StartProcess(browserPath + url, pid, error))
+        // A browser is named as on a shell's command line.
+        if (kxPlatform::StartProcess(browserPath + url, pid, error, true))
             return true;
         DisplayError(kxTranslate(wxS("Unable to launch specified browser.")), reportErrors);
         return false;

@@ -16,14 +16,19 @@ KX_API bool kxIsProcessExists(unsigned long id);
 // when the processes cannot be listed.
 KX_API bool kxIsProcessExists(const wxString& path, unsigned long* id);
 
-// True when the process ended, or never existed, before timeout milliseconds passed.
+// True when the process ended, or never existed, before timeout milliseconds passed. The
+// process is looked at every 500 ms, so the answer comes at the first look after it ended (or
+// after the time-out): up to half a second late.
 KX_API bool kxWaitProcess(unsigned long id, long timeout);
 
 // Starts file with the given parameters when it is a program; the command line is split as a
-// shell splits it, the file itself travelling as one argument. On success the new process id
-// is stored in id; on failure the system's error code is stored through error, or id is set to
-// 0 when error is null. id is left alone when it is g_kxEmptyULong. Any other file is opened
-// with the program the desktop associates with it, touching neither id nor error.
+// shell splits it, the file itself travelling as one argument. file names a file as everywhere
+// in the library: a bare name is the file in the current folder, never one found on PATH. On
+// success the new process id is stored in id; on failure the system's error code is stored
+// through error, or id is set to 0 when error is null. id is left alone when it is
+// g_kxEmptyULong. Any other file is opened with the program the desktop associates with it,
+// touching neither id nor error; the parameters are not passed on then, as the desktop's opener
+// (xdg-open) takes the document alone.
 KX_API bool kxExecute(wxString file, unsigned long& id, wxString parameters, unsigned long* error);
 
 // True when another process of this application, run by the same user, holds the instance

@@ -11,13 +11,12 @@
 #include <wx/stopwatch.h>
 #include <wx/utils.h>
 
-#include <algorithm>
-
 namespace
 {
-// Sleep between two looks at a process that is waited for. Short, so a waiter learns of the end
-// soon after it happened.
-const long kWaitStepMs = 20;
+// Sleep between two looks at a process that is waited for. Callers rely on its length: a wait
+// answers only at a look, so whether a process that ends shortly before the time-out counts as
+// ended in time depends on it.
+const long kWaitStepMs = 500;
 
 kxProcessList* s_table = nullptr;
 
@@ -39,7 +38,7 @@ bool kxProcessList::WaitProcess(unsigned long id, long timeout) const
 {
     wxStopWatch watch;
     while (kxPlatform::IsProcessRunning(id) && watch.Time() < timeout)
-        wxMilliSleep(std::min(kWaitStepMs, std::max(1L, timeout - watch.Time())));
+        wxMilliSleep(kWaitStepMs);
     return watch.Time() < timeout;
 }
 

@@ -42,9 +42,12 @@ KX_API bool IsProcessRunning(unsigned long pid);
 KX_API bool KillProcess(unsigned long pid);
 
 // Splits commandLine into arguments as a shell splits a quoted command line and starts the
-// program named by the first one. The child is reaped by this layer once it has ended.
+// program named by the first one: a path, a bare name meaning the file in the current folder as
+// everywhere else in the library, unless search is true, when a bare name is looked up in the
+// folders of PATH as a shell would. The child is reaped by this layer once it has ended.
 // Returns false with the system's error code in error when the program could not be started.
-KX_API bool StartProcess(const wxString& commandLine, unsigned long& pid, int& error);
+KX_API bool StartProcess(const wxString& commandLine, unsigned long& pid, int& error,
+                         bool search = false);
 
 // Opens a document or URL with the program the desktop associates with it.
 KX_API bool OpenDocument(const wxString& document);

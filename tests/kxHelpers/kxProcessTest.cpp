@@ -59,6 +59,13 @@ TEST(Process, ExecuteFindAndWait)
     EXPECT_FALSE(kxWaitProcess(started.m_pid, 200));
     EXPECT_GE(watch.Time(), 200);
 
+    // The waiter looks every half second: a process that ends a fifth of a second after the
+    // first look is seen ended at the second look only, past a time-out of 0.4 s.
+    Reaper brief;
+    ASSERT_TRUE(kxExecute(program, brief.m_pid, wxS("0.2"), nullptr));
+    EXPECT_FALSE(kxWaitProcess(brief.m_pid, 400));
+    EXPECT_FALSE(kxIsProcessExists(brief.m_pid));
+
     wxKill(static_cast<long>(started.m_pid), wxSIGKILL);
     EXPECT_TRUE(kxWaitProcess(started.m_pid, 5000));
     EXPECT_FALSE(kxIsProcessExists(started.m_pid));
@@ -85,6 +92,15 @@ TEST(Process, FoundByTheFileItselfNotByItsName)
     EXPECT_TRUE(kxIsProcessExists(wxS("server"), nullptr));
     EXPECT_TRUE(kxIsProcessExists(wxS("./alias"), nullptr));
     EXPECT_FALSE(kxIsProcessExists(wxS("SERVER"), nullptr));
+    // A bare name starts the file in the current folder, the one it finds, not one on PATH.
+    wxKill(static_cast<long>(started.m_pid), wxSIGKILL);
+    ASSERT_TRUE(kxWaitProcess(started.m_pid, 5000));
+    started.m_pid = 0;
+    Reaper bare;
+    unsigned long error = 0;
+    ASSERT_TRUE(kxExecute(wxS("server"), bare.m_pid, wxS("30"), &error)) << error;
+    EXPECT_TRUE(kxTestWaitFor(
+        [&] { return kxIsProcessExists(wxS("server"), &found) && found == bare.m_pid; }, 5000));
     wxSetWorkingDirectory(cwd);
     // Elsewhere the bare name leads to no file.
     EXPECT_FALSE(kxIsProcessExists(wxS("server"), nullptr));

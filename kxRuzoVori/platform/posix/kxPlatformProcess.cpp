@@ -101,7 +101,8 @@ char ProcessState(pid_t pid)
     return close[2];
 }
 
-bool Spawn(const std::vector<std::string>& arguments, pid_t& pid, int& error)
+// Starts the program arguments[0] names; only a search starts it from the folders of PATH.
+bool Spawn(const std::vector<std::string>& arguments, bool search, pid_t& pid, int& error)
 {
     std::vector<char*> argv;
     for (const std::string& argument : arguments)
@@ -127,7 +128,8 @@ bool Spawn(const std::vector<std::string>& arguments, pid_t& pid, int& error)
 
     {
         std::lock_guard<std::mutex> guard(ChildrenLock());
-        error = posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), environ);
+        error = search ? posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), environ)
+                       : posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
         if (error == 0)
             Children().insert(pid);
     }
@@ -212,7 +214,7 @@ bool KillProcess(unsigned long value)
     return true;
 }
 
-bool StartProcess(const wxString& commandLine, unsigned long& pid, int& error)
+bool StartProcess(const wxString& commandLine, unsigned long& pid, int& error, bool search)
 {
     const wxArrayString split =
         wxCmdLineParser::ConvertStringToArgs(commandLine, wxCMD_LINE_SPLIT_UNIX);
@@ -225,7 +227,7 @@ bool StartProcess(const wxString& commandLine, unsigned long& pid, int& error)
     for (const wxString& argument : split)
         arguments.push_back(std::string(argument.fn_str()));
     pid_t child;
-    if (!Spawn(arguments, child, error))
+    if (!Spawn(arguments, search, child, error))
         return false;
     pid = static_cast<unsigned long>(child);
     return true;
@@ -237,7 +239,7 @@ bool OpenDocument(const wxString& document)
         return false;
     pid_t child;
     int error;
-    if (!Spawn({"xdg-open", std::string(document.fn_str())}, child, error))
+    if (!Spawn({"xdg-open", std::string(document.fn_str())}, true, child, error))
         return false;
     // The opener reports an unknown type or a missing file by its exit status; one that is
     // still busy after a while has handed the document on, and is reaped later.
