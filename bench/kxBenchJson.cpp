@@ -33,16 +33,16 @@ extern "C"
 
 namespace
 {
-std::atomic<long long> g_heapNow{0};
-std::atomic<long long> g_heapPeak{0};
+std::atomic<long long> s_heapNow{0};
+std::atomic<long long> s_heapPeak{0};
 
 void* Counted(void* p)
 {
     if (!p)
         return p;
-    long long now = g_heapNow += static_cast<long long>(malloc_usable_size(p));
-    long long peak = g_heapPeak.load();
-    while (now > peak && !g_heapPeak.compare_exchange_weak(peak, now))
+    long long now = s_heapNow += static_cast<long long>(malloc_usable_size(p));
+    long long peak = s_heapPeak.load();
+    while (now > peak && !s_heapPeak.compare_exchange_weak(peak, now))
     {
     }
     return p;
@@ -51,7 +51,7 @@ void* Counted(void* p)
 void Uncount(void* p)
 {
     if (p)
-        g_heapNow -= static_cast<long long>(malloc_usable_size(p));
+        s_heapNow -= static_cast<long long>(malloc_usable_size(p));
 }
 } // namespace
 
@@ -71,7 +71,7 @@ extern "C" void* realloc(void* p, size_t size)
     void* moved = __libc_realloc(p, size);
     if (moved || !size)
     {
-        g_heapNow -= before;
+        s_heapNow -= before;
         Counted(moved);
     }
     return moved;
@@ -86,7 +86,7 @@ extern "C" void free(void* p)
 namespace
 {
 // A parse takes a few milliseconds: enough runs for a median that a busy machine does not move.
-const int g_repeats = 25;
+const int kRepeats = 25;
 
 std::string ReadFile(const std::string& path)
 {
@@ -101,11 +101,11 @@ std::string ReadFile(const std::string& path)
 // hides from the count.
 template <class Work> long long PeakHeap(Work work)
 {
-    long long before = g_heapNow.load();
-    g_heapPeak = before;
+    long long before = s_heapNow.load();
+    s_heapPeak = before;
     std::thread worker(work);
     worker.join();
-    return g_heapPeak.load() - before;
+    return s_heapPeak.load() - before;
 }
 
 void Document(const std::string& label, const std::string& bytes)
@@ -136,9 +136,9 @@ void Document(const std::string& label, const std::string& bytes)
         kxBenchKeep(&root);
     };
     kxBenchCompare("json-parse-" + label + "-vs-nlohmann", libraryParse, nlohmannParse, size,
-                   g_repeats);
+                   kRepeats);
     kxBenchCompare("json-parse-" + label + "-vs-rapidjson", libraryParse, rapidParse, size,
-                   g_repeats);
+                   kRepeats);
 
     const wxString text = wxString::FromUTF8(bytes.data(), bytes.size());
     kxBenchCompare(
@@ -151,7 +151,7 @@ void Document(const std::string& label, const std::string& bytes)
                 abort();
             kxBenchKeep(&root);
         },
-        nlohmannParse, size, g_repeats);
+        nlohmannParse, size, kRepeats);
 
     wxJSONValue tree;
     wxJSONReader reader(wxJSONREADER_STRICT);
@@ -181,9 +181,9 @@ void Document(const std::string& label, const std::string& bytes)
         kxBenchKeep(out.GetString());
     };
     kxBenchCompare("json-write-" + label + "-vs-nlohmann", libraryWrite, nlohmannWrite, size,
-                   g_repeats);
+                   kRepeats);
     kxBenchCompare("json-write-" + label + "-vs-rapidjson", libraryWrite, rapidWrite, size,
-                   g_repeats);
+                   kRepeats);
     kxBenchCompare(
         "json-write-" + label + "-wxstring-vs-nlohmann",
         [&]
@@ -193,7 +193,7 @@ void Document(const std::string& label, const std::string& bytes)
             writer.Write(tree, out);
             kxBenchKeep(&out);
         },
-        nlohmannWrite, size, g_repeats);
+        nlohmannWrite, size, kRepeats);
 
     wxJSONValue kept;
     long long libraryHeap = PeakHeap(

@@ -12,8 +12,8 @@
 
 namespace
 {
-const int g_items = 1000000;
-const int g_kinds = 4; // 32-bit unsigned, 16-character text, double, bool
+const int kItems = 1000000;
+const int kKinds = 4; // 32-bit unsigned, 16-character text, double, bool
 
 struct Values
 {
@@ -48,8 +48,8 @@ int main()
     size_t libraryBytes = 0;
     size_t peerBytes = 0;
 
-    printf("%d items (%d of each of 4 kinds), written then read through memory streams\n", g_items,
-           g_items / g_kinds);
+    printf("%d items (%d of each of 4 kinds), written then read through memory streams\n", kItems,
+           kItems / kKinds);
     const kxBenchResult result = kxBenchCompare(
         "serialize-vs-datastream",
         [&]
@@ -57,7 +57,7 @@ int main()
             wxMemoryOutputStream out;
             {
                 wxSerialize writer(out, 1);
-                for (int i = 0; i < g_items / g_kinds; ++i)
+                for (int i = 0; i < kItems / kKinds; ++i)
                 {
                     writer.WriteUint32(static_cast<unsigned int>(i));
                     writer.WriteString(values.m_texts[i & 1023]);
@@ -72,7 +72,7 @@ int main()
             wxString text;
             double real;
             bool flag;
-            for (int i = 0; i < g_items / g_kinds; ++i)
+            for (int i = 0; i < kItems / kKinds; ++i)
             {
                 reader.ReadUint32(number);
                 reader.ReadString(text);
@@ -89,7 +89,7 @@ int main()
             {
                 wxDataOutputStream writer(out);
                 writer.BigEndianOrdered(true);
-                for (int i = 0; i < g_items / g_kinds; ++i)
+                for (int i = 0; i < kItems / kKinds; ++i)
                 {
                     writer.Write32(static_cast<wxUint32>(i));
                     writer.WriteString(values.m_texts[i & 1023]);
@@ -101,7 +101,7 @@ int main()
             wxMemoryInputStream in(out);
             wxDataInputStream reader(in);
             reader.BigEndianOrdered(true);
-            for (int i = 0; i < g_items / g_kinds; ++i)
+            for (int i = 0; i < kItems / kKinds; ++i)
             {
                 const wxUint32 number = reader.Read32();
                 const wxString text = reader.ReadString();
@@ -114,8 +114,8 @@ int main()
         },
         0, 7);
     printf("stream sizes: library %zu bytes, peer %zu bytes\n", libraryBytes, peerBytes);
-    printf("items per second: library %.1f M, peer %.1f M\n", g_items / result.m_library / 1e6,
-           g_items / result.m_peer / 1e6);
+    printf("items per second: library %.1f M, peer %.1f M\n", kItems / result.m_library / 1e6,
+           kItems / result.m_peer / 1e6);
     if (mismatches != 0)
     {
         printf("read back %ld wrong values\n", mismatches);

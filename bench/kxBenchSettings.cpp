@@ -13,13 +13,13 @@
 
 namespace
 {
-const int g_itemsPerGroup = 100;
-const wchar_t g_types[] = {L'B', L'D', L'L', L'S', L'U'};
+const int kItemsPerGroup = 100;
+const wchar_t kTypes[] = {L'B', L'D', L'L', L'S', L'U'};
 
 kxSettingsItem MakeItem(int group, int item)
 {
     const wxString name = wxString::Format(wxS("Entry%d"), item);
-    switch (g_types[item % 5])
+    switch (kTypes[item % 5])
     {
     case L'B':
         return kxSettingsItem(name, item % 2 == 0);
@@ -29,7 +29,7 @@ kxSettingsItem MakeItem(int group, int item)
         return kxSettingsItem(name, group * 1000 + item);
     default:
         return kxSettingsItem(name, wxString::Format(wxS("text of %d/%d"), group, item),
-                              g_types[item % 5]);
+                              kTypes[item % 5]);
     }
 }
 
@@ -38,7 +38,7 @@ void Declare(kxSettings& settings, int groups)
     for (int g = 0; g < groups; ++g)
     {
         kxSettingsGroup group;
-        for (int i = 0; i < g_itemsPerGroup; ++i)
+        for (int i = 0; i < kItemsPerGroup; ++i)
             group.AddItem(i, MakeItem(g, i));
         settings.AddGroup(group, g, true, wxString::Format(wxS("/Group%d"), g));
     }
@@ -54,9 +54,9 @@ void StoreWork(kxSettings& settings, int groups, int round)
     wxString text;
     for (int g = 0; g < groups; ++g)
     {
-        for (int i = 0; i < g_itemsPerGroup; ++i)
+        for (int i = 0; i < kItemsPerGroup; ++i)
         {
-            switch (g_types[i % 5])
+            switch (kTypes[i % 5])
             {
             case L'B':
                 settings.GetValue(g, i, flag);
@@ -98,7 +98,7 @@ void PeerWork(wxFileConfig& config, int groups, const std::vector<std::vector<wx
     for (int g = 0; g < groups; ++g)
     {
         config.SetPath(wxString::Format(wxS("/StaticGroup/Group%d"), g));
-        for (int i = 0; i < g_itemsPerGroup; ++i)
+        for (int i = 0; i < kItemsPerGroup; ++i)
         {
             const wxString name = wxString::Format(wxS("Entry%d"), i);
             config.Read(name, &text);
@@ -128,7 +128,7 @@ std::vector<std::vector<wxString>> PeerValues(const wxString& file, int groups)
     for (int g = 0; g < groups; ++g)
     {
         config.SetPath(wxString::Format(wxS("/StaticGroup/Group%d"), g));
-        for (int i = 0; i < g_itemsPerGroup; ++i)
+        for (int i = 0; i < kItemsPerGroup; ++i)
         {
             wxString text;
             config.Read(wxString::Format(wxS("Entry%d"), i), &text);
@@ -161,14 +161,14 @@ int main()
     int round = 0;
     for (int groups : {10, 100, 1000})
     {
-        const int items = groups * g_itemsPerGroup;
+        const int items = groups * kItemsPerGroup;
         const wxString storeFile = dir + wxString::Format(wxS("/store%d.ini"), items);
         const wxString peerFile = dir + wxString::Format(wxS("/peer%d.ini"), items);
         MakeFiles(storeFile, peerFile, groups);
         const std::vector<std::vector<wxString>> peerValues = PeerValues(peerFile, groups);
         const int repeats = items >= 100000 ? 3 : 7;
         printf("%d groups x %d items of mixed types: load, read and write each, save\n", groups,
-               g_itemsPerGroup);
+               kItemsPerGroup);
         {
             kxSettings settings(storeFile, nullptr);
             Declare(settings, groups);

@@ -12,7 +12,7 @@
 
 namespace
 {
-bool g_ok = true;
+bool s_ok = true;
 
 // The text as UTF-8 for printf; the temporary lives until the end of the printing statement.
 std::string Utf8(const wxString& text)
@@ -38,7 +38,7 @@ void Run(kxClient& client, const wxString& command, const wxString& argument, bo
            Utf8(wxS("\"") + Shorten(argument) + wxS("\"")).c_str(),
            success ? "ok" : "failed:", Utf8(Shorten(reply)).c_str(),
            good ? "" : "   <-- unexpected");
-    g_ok = g_ok && good;
+    s_ok = s_ok && good;
 }
 
 // A port on this machine nothing listens on.
@@ -76,14 +76,14 @@ int main()
         kxIsProcessExists(server, &pid);
         printf("  connect: server %s, identified, process id %lu\n",
                wasRunning ? "was running" : "started", pid);
-        g_ok = g_ok && client.IsConnected();
+        s_ok = s_ok && client.IsConnected();
 
         bool success = false;
         const wxString proof = client.Command(wxS("cmd_identify"), success);
         printf("  > cmd_identify -> %s (today's date, enciphered)\n", Utf8(proof).c_str());
         const wxString record = client.Command(wxS("cmd_getpid"), success);
         printf("  > cmd_getpid   -> %s (serialized process id)\n", Utf8(record).c_str());
-        g_ok = g_ok && record.Right(8) == wxString::Format(wxS("%08lX"), pid);
+        s_ok = s_ok && record.Right(8) == wxString::Format(wxS("%08lX"), pid);
 
         Run(client, wxS("echo"), wxString::FromUTF8("Grüße aus dem Client 😀"), true,
             wxString::FromUTF8("Grüße aus dem Client 😀"));
@@ -99,13 +99,13 @@ int main()
 
         const bool stopped = client.StopServer(10000);
         printf("  stop: %s\n", stopped ? "the server agreed and its process ended" : "FAILED");
-        g_ok = g_ok && stopped && !kxIsProcessExists(pid);
+        s_ok = s_ok && stopped && !kxIsProcessExists(pid);
     }
     catch (const kxException& e)
     {
         printf("  error: %s\n", Utf8(e.GetMsg()).c_str());
-        g_ok = false;
+        s_ok = false;
     }
-    printf("demo %s\n", g_ok ? "succeeded" : "FAILED");
-    return g_ok ? 0 : 1;
+    printf("demo %s\n", s_ok ? "succeeded" : "FAILED");
+    return s_ok ? 0 : 1;
 }

@@ -40,7 +40,7 @@ public:
     wxObject* m_lastObject = this;
 };
 
-const kxSettingsEventMethod g_onSetting = static_cast<kxSettingsEventMethod>(&Listener::OnSetting);
+const kxSettingsEventMethod kOnSetting = static_cast<kxSettingsEventMethod>(&Listener::OnSetting);
 
 // A settings page with two controls of each kind, shown on the test's X server.
 class kxSettingsSetGui : public testing::Test
@@ -89,7 +89,7 @@ TEST_F(kxSettingsSetGui, CheckBoxesFollowAndHandlersHearEachChangeOnce)
 
     m_registry.AddCheckBox(GROUP, FLAG, m_check[0]);
     m_registry.AddCheckBox(GROUP, FLAG, m_check[1]);
-    m_registry.AddHandler(GROUP, FLAG, g_onSetting, &m_listener);
+    m_registry.AddHandler(GROUP, FLAG, kOnSetting, &m_listener);
     EXPECT_TRUE(m_registry.UpdateSetting(GROUP, FLAG, true));
     EXPECT_TRUE(m_check[0]->GetValue());
     EXPECT_TRUE(m_check[1]->GetValue());
@@ -137,7 +137,7 @@ TEST_F(kxSettingsSetGui, TypingMirrorsIntoEveryEditBoxAndComesToRest)
                        event.Skip();
                    });
     }
-    m_registry.AddHandler(GROUP, TEXT, g_onSetting, &m_listener);
+    m_registry.AddHandler(GROUP, TEXT, kOnSetting, &m_listener);
 
     kxTestClick(m_edit[0]);
     kxTestWaitFor([&] { return m_edit[0]->HasFocus(); }, 2000);
@@ -164,7 +164,7 @@ TEST_F(kxSettingsSetGui, ComboBoxesTakeTheEntryNumber)
 {
     m_registry.AddComboBox(GROUP, CHOICE, m_combo[0]);
     m_registry.AddComboBox(GROUP, CHOICE, m_combo[1]);
-    m_registry.AddHandler(GROUP, CHOICE, g_onSetting, &m_listener);
+    m_registry.AddHandler(GROUP, CHOICE, kOnSetting, &m_listener);
     EXPECT_TRUE(m_registry.UpdateSetting(GROUP, CHOICE, 2L));
     EXPECT_EQ(m_combo[0]->GetSelection(), 2);
     EXPECT_EQ(m_combo[1]->GetSelection(), 2);
@@ -195,7 +195,7 @@ TEST_F(kxSettingsSetGui, HandlersMayLeaveWhileTheyAreCalled)
         {
             ++m_calls;
             m_registry->RemoveHandler(GROUP, FLAG, m_method, this);
-            m_registry->RemoveHandler(GROUP, FLAG, g_onSetting, m_third);
+            m_registry->RemoveHandler(GROUP, FLAG, kOnSetting, m_third);
         }
         kxSettingsSet* m_registry = nullptr;
         kxSettingsEventMethod m_method = nullptr;
@@ -207,8 +207,8 @@ TEST_F(kxSettingsSetGui, HandlersMayLeaveWhileTheyAreCalled)
     leaver.m_method = static_cast<kxSettingsEventMethod>(&Leaver::OnSetting);
     leaver.m_third = &third;
     m_registry.AddHandler(GROUP, FLAG, leaver.m_method, &leaver);
-    m_registry.AddHandler(GROUP, FLAG, g_onSetting, &second);
-    m_registry.AddHandler(GROUP, FLAG, g_onSetting, &third);
+    m_registry.AddHandler(GROUP, FLAG, kOnSetting, &second);
+    m_registry.AddHandler(GROUP, FLAG, kOnSetting, &third);
 
     EXPECT_TRUE(m_registry.UpdateSetting(GROUP, FLAG, true));
     EXPECT_EQ(leaver.m_calls, 1);
@@ -216,8 +216,8 @@ TEST_F(kxSettingsSetGui, HandlersMayLeaveWhileTheyAreCalled)
     m_registry.UpdateSetting(GROUP, FLAG, false);
     EXPECT_EQ(leaver.m_calls, 1);
     EXPECT_EQ(second.m_calls, 2);
-    EXPECT_FALSE(m_registry.RemoveHandler(GROUP, UNBOUND, g_onSetting, &second));
-    EXPECT_TRUE(m_registry.RemoveHandler(GROUP, FLAG, g_onSetting, &third)) << "bound, no match";
+    EXPECT_FALSE(m_registry.RemoveHandler(GROUP, UNBOUND, kOnSetting, &second));
+    EXPECT_TRUE(m_registry.RemoveHandler(GROUP, FLAG, kOnSetting, &third)) << "bound, no match";
 }
 
 TEST_F(kxSettingsSetGui, StoreAnnouncesWrittenValuesToThePage)
@@ -235,7 +235,7 @@ TEST_F(kxSettingsSetGui, StoreAnnouncesWrittenValuesToThePage)
         m_registry.AddEditBox(GROUP, TEXT, m_edit[i]);
         m_registry.AddComboBox(GROUP, CHOICE, m_combo[i]);
     }
-    m_registry.AddHandler(GROUP, CHOICE, g_onSetting, &m_listener);
+    m_registry.AddHandler(GROUP, CHOICE, kOnSetting, &m_listener);
 
     settings.SetValue(GROUP, FLAG, true);
     settings.SetValue(GROUP, TEXT, wxS("0012"));

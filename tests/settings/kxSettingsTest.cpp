@@ -108,7 +108,7 @@ public:
     wxEventType m_lastType = wxEVT_NULL;
 };
 
-const kxSettingsEventMethod g_onSetting = static_cast<kxSettingsEventMethod>(&Listener::OnSetting);
+const kxSettingsEventMethod kOnSetting = static_cast<kxSettingsEventMethod>(&Listener::OnSetting);
 
 // Runs work on another thread and tells whether it finished in time: a store whose lock was
 // left held would make it hang.
@@ -428,7 +428,7 @@ TEST(kxSettings, FrozenStoreIgnoresWritesButNotStructure)
     kxTestTempDir dir;
     kxSettingsSet registry;
     Listener listener;
-    registry.AddHandler(GROUP_WINDOW, MAXIMISED, g_onSetting, &listener);
+    registry.AddHandler(GROUP_WINDOW, MAXIMISED, kOnSetting, &listener);
     kxSettings settings(dir.File(wxS("app.ini")), &registry);
     AddWindowGroup(settings);
 
@@ -477,7 +477,7 @@ TEST(kxSettings, CopyGroupSetsPresentItemsAndAddsMissingOnes)
     kxTestTempDir dir;
     kxSettingsSet registry;
     Listener listener;
-    registry.AddHandler(GROUP_OTHER, MAXIMISED, g_onSetting, &listener);
+    registry.AddHandler(GROUP_OTHER, MAXIMISED, kOnSetting, &listener);
     kxSettings settings(dir.File(wxS("app.ini")), &registry);
     AddWindowGroup(settings);
     settings.SetValue(GROUP_WINDOW, MAXIMISED, true);

@@ -11,7 +11,7 @@
 
 namespace
 {
-int g_result = 1;
+int s_result = 1;
 
 class kxGuiTestApp : public wxApp
 {
@@ -27,7 +27,7 @@ public:
         CallAfter(
             [this]
             {
-                g_result = RUN_ALL_TESTS();
+                s_result = RUN_ALL_TESTS();
                 ExitMainLoop();
             });
         return true;
@@ -47,7 +47,7 @@ int main(int argc, char** argv)
         fprintf(stderr, "no X server: DISPLAY is not set and Xvfb could not be started\n");
         return 2;
     }
-    if (wxEntry(argc, argv) != 0 && g_result == 0)
+    if (wxEntry(argc, argv) != 0 && s_result == 0)
         return 3;
-    return g_result;
+    return s_result;
 }

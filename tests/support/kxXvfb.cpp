@@ -9,15 +9,15 @@
 
 namespace
 {
-pid_t g_xvfb = 0;
+pid_t s_xvfb = 0;
 
 void StopXvfb()
 {
-    if (g_xvfb > 0)
+    if (s_xvfb > 0)
     {
-        kill(g_xvfb, SIGTERM);
-        waitpid(g_xvfb, nullptr, 0);
-        g_xvfb = 0;
+        kill(s_xvfb, SIGTERM);
+        waitpid(s_xvfb, nullptr, 0);
+        s_xvfb = 0;
     }
 }
 } // namespace
@@ -55,7 +55,7 @@ bool kxTestEnsureDisplay()
         waitpid(child, nullptr, 0);
         return false;
     }
-    g_xvfb = child;
+    s_xvfb = child;
     atexit(StopXvfb);
     setenv("DISPLAY", (":" + number).c_str(), 1);
     return true;
