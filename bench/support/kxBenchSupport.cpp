@@ -1,3 +1,4 @@
+// Timing and reporting shared by the benchmarks: medians of repeated runs, table rows, ratios.
 #include "support/kxBenchSupport.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Tests of kxCypher: padding, keys, built-in keys and agreement with OpenSSL.
 #include "kxRuzoVori/cipher/kxCypher.h"
 #include "kxCipherTestSupport.h"
 

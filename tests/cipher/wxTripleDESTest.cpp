@@ -1,3 +1,4 @@
+// Tests of wxTripleDES: published answers, agreement with OpenSSL, in-place blocks.
 #include "kxRuzoVori/cipher/wxTripleDES.h"
 #include "kxCipherTestSupport.h"
 

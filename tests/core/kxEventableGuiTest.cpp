@@ -1,3 +1,4 @@
+// Tests of kxEventable in a GUI program: clicks on a real window reach the subscribers.
 #include "kxRuzoVori/core/kxEventable.h"
 #include "support/kxTestSupport.h"
 

@@ -1,3 +1,4 @@
+// Tests of kxEventable: firing, vetoes, handlers added, removed or destroyed on the way.
 #include "kxRuzoVori/core/kxEventable.h"
 #include "kxRuzoVori/core/kxException.h"
 

@@ -1,3 +1,4 @@
+// Tests of kxException and the derived exception types.
 #include "kxRuzoVori/core/kxAuiToolbarException.h"
 #include "kxRuzoVori/core/kxEventable.h"
 #include "kxRuzoVori/core/kxSettingControlException.h"

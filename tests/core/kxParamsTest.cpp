@@ -1,3 +1,4 @@
+// Tests of kxParams: ownership, the text record and boxed values.
 #include "kxRuzoVori/core/kxParams.h"
 #include "kxRuzoVori/core/kxInt.h"
 #include "kxRuzoVori/core/kxString.h"

@@ -1,3 +1,4 @@
+// Tests of kxTranslate against a catalog compiled for the test.
 #include "kxRuzoVori/core/kxTranslate.h"
 #include "kxRuzoVori/core/kxEventable.h"
 #include "kxRuzoVori/core/kxException.h"

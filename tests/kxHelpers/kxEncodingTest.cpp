@@ -1,3 +1,4 @@
+// Tests of the hex and Base64 conversions, the text helpers and the default-value globals.
 #include "kxRuzoVori/kxHelpers/kxEncoding.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Tests of the process helpers with real child processes.
 #include "kxRuzoVori/kxHelpers/kxProcess.h"
 #include "kxRuzoVori/kxHelpers/kxShell.h"
 #include "support/kxTestSupport.h"

@@ -1,3 +1,4 @@
+// Tests of strnatcmp and strnatcasecmp, the natural-order comparisons.
 #include "kxRuzoVori/kxHelpers/natsort/strnatcmp.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Tests of kxLocale in a GUI host: the library's dialogs follow the host's language.
 #include "kxRuzoVori/controls/wxPleaseWaitDlg.h"
 #include "kxRuzoVori/locale/kxLocale.h"
 #include "support/kxTestSupport.h"

@@ -1,3 +1,4 @@
+// Tests of kxLocale on catalogs laid out as installed: listing, switching, translated errors.
 #include "kxRuzoVori/locale/kxLocale.h"
 #include "kxRuzoVori/core/kxEventable.h"
 #include "kxRuzoVori/core/kxException.h"

@@ -1,3 +1,4 @@
+// Tests of kxLogString, the log target that collects errors as text.
 #include "kxRuzoVori/locale/kxLogString.h"
 
 #include <gtest/gtest.h>

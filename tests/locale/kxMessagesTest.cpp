@@ -1,3 +1,4 @@
+// Tests of kxMessages, the numbered message table.
 #include "kxRuzoVori/locale/kxMessages.h"
 
 #include <gtest/gtest.h>

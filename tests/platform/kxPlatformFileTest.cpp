@@ -1,3 +1,4 @@
+// Tests of the platform layer's file identity, program files and volumes.
 #include "kxRuzoVori/platform/kxPlatformFile.h"
 #include "support/kxTestSupport.h"
 

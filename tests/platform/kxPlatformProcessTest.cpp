@@ -1,3 +1,4 @@
+// Tests of the platform layer's process list, process control and program start.
 #include "kxRuzoVori/platform/kxPlatformProcess.h"
 #include "support/kxTestSupport.h"
 

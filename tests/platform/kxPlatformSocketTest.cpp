@@ -1,3 +1,4 @@
+// Tests of the platform layer's socket options.
 #include "kxRuzoVori/platform/kxPlatformSocket.h"
 
 #include <gtest/gtest.h>

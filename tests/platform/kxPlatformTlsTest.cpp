@@ -1,3 +1,4 @@
+// Tests of the TLS client session against a local TLS server.
 #include "kxRuzoVori/platform/kxPlatformTls.h"
 
 #include "support/kxTestCertificates.h"

@@ -1,3 +1,4 @@
+// Helpers of the serialization stream tests.
 #include "wxSerializeSupport.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Tests of kxSettings on damaged files and saves cut short by a kill.
 #include "kxRuzoVori/settings/kxSettings.h"
 #include "support/kxTestSupport.h"
 

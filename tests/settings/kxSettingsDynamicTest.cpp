@@ -1,3 +1,4 @@
+// Tests of kxSettings' dynamic groups.
 #include "kxRuzoVori/settings/kxSettings.h"
 #include "support/kxTestSupport.h"
 

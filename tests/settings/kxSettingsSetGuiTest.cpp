@@ -1,3 +1,4 @@
+// Tests of kxSettingsSet with real controls: views follow the settings and handlers hear changes.
 #include "kxRuzoVori/settings/kxSettings.h"
 #include "support/kxGuiSupport.h"
 #include "support/kxTestSupport.h"

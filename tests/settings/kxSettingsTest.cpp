@@ -1,3 +1,4 @@
+// Tests of kxSettings: its file, typed values, groups, saving, threads and announcements.
 #include "kxRuzoVori/settings/kxSettings.h"
 #include "support/kxTestSupport.h"
 

@@ -1,3 +1,4 @@
+// Test certificates made with the openssl command line.
 #include "support/kxTestCertificates.h"
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// A hostile loopback peer for the tests: silent, or pouring bytes.
 #include "support/kxTestListener.h"
 
 #include <arpa/inet.h>

@@ -1,3 +1,4 @@
+// Shared helpers of the test programs: data folders, scratch folders, waiting on the event loop.
 #include "support/kxTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// A private Xvfb for GUI test programs that find no DISPLAY.
 #include "support/kxXvfb.h"
 
 #include <csignal>

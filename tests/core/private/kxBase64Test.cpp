@@ -1,3 +1,4 @@
+// Tests of the Base64 helpers of bytes shared inside the library.
 #include "kxRuzoVori/core/private/kxBase64.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Tests of the big-endian packing helpers.
 #include "kxRuzoVori/core/private/kxBytes.h"
 
 #include <gtest/gtest.h>

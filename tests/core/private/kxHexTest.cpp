@@ -1,3 +1,4 @@
+// Tests of the hex digit helpers.
 #include "kxRuzoVori/core/private/kxHex.h"
 
 #include <gtest/gtest.h>

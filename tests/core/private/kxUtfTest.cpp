@@ -1,3 +1,4 @@
+// Tests of the UTF-16 surrogate and UTF-8 helpers.
 #include "kxRuzoVori/core/private/kxUtf.h"
 
 #include <gtest/gtest.h>
