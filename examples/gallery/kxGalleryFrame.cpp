@@ -22,6 +22,7 @@ kxGalleryFrame::kxGalleryFrame()
     AddPage(kxGalleryNewSplashPage(m_book), wxS("splash"), wxS("Splash screen"));
     AddPage(kxGalleryNewTrayPage(m_book), wxS("tray"), wxS("Tray icon"));
     AddPage(kxGalleryNewHttpDialogsPage(m_book), wxS("http-dialogs"), wxS("Proxy and log-in"));
+    AddPage(kxGalleryNewCrashPage(m_book), wxS("crash"), wxS("Crash report"));
     m_list->SetSelection(0);
     m_list->Bind(wxEVT_LISTBOX, [this](wxCommandEvent& event) { ShowPage(event.GetSelection()); });
     auto* sizer = new wxBoxSizer(wxHORIZONTAL);

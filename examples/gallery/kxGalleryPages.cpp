@@ -519,6 +519,34 @@ private:
     wxHTTPAuthSettings m_login;
     wxStaticText* m_report;
 };
+// The crash handler's dialog, shown without a fault: nothing is sent.
+class CrashPage : public Page
+{
+public:
+    explicit CrashPage(wxWindow* parent)
+        : Page(parent, wxS("When the program faults, the crash handler shows this dialog and mails "
+                           "the report if the user presses Send; then the program ends. Here the "
+                           "dialog is shown without a fault, nothing is sent, and the gallery "
+                           "goes on."))
+    {
+        auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+        AddButton(buttons, wxS("Show the crash report dialog"), [this] { OnShow(); });
+        Add(buttons);
+        m_report = AddReport(wxS("Not shown yet."));
+    }
+
+private:
+    void OnShow()
+    {
+        kxCrashReportDlg dialog(
+            this, wxArtProvider::GetBitmap(wxART_ERROR, wxART_MESSAGE_BOX, wxSize(48, 48)));
+        const int answer = dialog.ShowModal();
+        m_report->SetLabel(answer == 0 ? wxS("The user chose \"Send\" (nothing was sent).")
+                                       : wxS("The user chose not to send the report."));
+    }
+
+    wxStaticText* m_report;
+};
 } // namespace
 
 wxWindow* kxGalleryNewSettingsPage(wxWindow* parent)
@@ -552,4 +580,8 @@ wxWindow* kxGalleryNewTrayPage(wxWindow* parent)
 wxWindow* kxGalleryNewHttpDialogsPage(wxWindow* parent)
 {
     return new HttpDialogsPage(parent);
+}
+wxWindow* kxGalleryNewCrashPage(wxWindow* parent)
+{
+    return new CrashPage(parent);
 }

@@ -14,5 +14,6 @@ wxWindow* kxGalleryNewPleaseWaitPage(wxWindow* parent);
 wxWindow* kxGalleryNewSplashPage(wxWindow* parent);
 wxWindow* kxGalleryNewTrayPage(wxWindow* parent);
 wxWindow* kxGalleryNewHttpDialogsPage(wxWindow* parent);
+wxWindow* kxGalleryNewCrashPage(wxWindow* parent);
 
 #endif
