@@ -364,7 +364,9 @@ TEST_F(kxTreeComboGui, HostCallsCheckFindWalkAndClear)
     EXPECT_EQ(Tree()->GetChildrenCount(m_combo->GetRoot()), 1u);
     EXPECT_TRUE(m_combo->IsChecked(Tree()->GetNoneItem()));
     EXPECT_EQ(m_combo->GetFirstItemData(at), nullptr);
-    EXPECT_FALSE(m_combo->CheckItem(m_apple, true)) << "items of before the clear are gone";
+    // Asked by text: the id of a deleted item may come back as the id of a new one, since the
+    // toolkit's ids are the items' addresses.
+    EXPECT_FALSE(m_combo->CheckItem(wxS("apple"), true)) << "items of before the clear are gone";
     EXPECT_TRUE(m_combo->GetSelection(data, checked));
     EXPECT_TRUE(data.empty());
 }
