@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     }
     // Every part comes from the URL itself, in order.
     if (!url.StartsWith(protocol + wxS("://")) || !url.Contains(host) ||
-        !url.EndsWith(path) && path != wxS("/"))
+        (!url.EndsWith(path) && path != wxS("/")))
         abort();
     if (host.Contains(wxS("/")) || host.Contains(wxS("@")) || host.Contains(wxS(":")))
         abort();

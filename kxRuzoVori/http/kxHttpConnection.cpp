@@ -13,6 +13,8 @@ namespace
 {
 // How much is asked of the socket at a time while looking for the end of a line.
 constexpr size_t kLineChunk = 4096;
+// How much a read of the body asks of the connection at least.
+constexpr size_t kReadAhead = 65536;
 
 // What a failed transfer's error number means for the exchange.
 kxHttpConnection::Status FromSocketError(int error)
@@ -125,7 +127,20 @@ kxHttpConnection::Status kxHttpConnection::Receive(void* data, size_t size, size
             DropReadAhead();
         return Status::Ok;
     }
-    return ReceiveRaw(data, size, received);
+    if (size >= kReadAhead)
+        return ReceiveRaw(data, size, received);
+    // Small reads of a large body cost a system call each: take what is there in one go and
+    // hand it out from memory.
+    m_ahead.resize(kReadAhead);
+    size_t got = 0;
+    const Status status = ReceiveRaw(&m_ahead[0], kReadAhead, got);
+    m_ahead.resize(got);
+    if (status != Status::Ok)
+    {
+        DropReadAhead();
+        return status;
+    }
+    return Receive(data, size, received);
 }
 
 void kxHttpConnection::PutBack(const std::string& bytes)

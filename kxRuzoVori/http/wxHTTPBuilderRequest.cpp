@@ -19,6 +19,7 @@ namespace
 {
 // The block size of every transfer loop; stop requests are looked at between blocks.
 constexpr size_t kBlockSize = 8192;
+constexpr size_t kFileWriteSize = 8 * kBlockSize;
 
 const wxString kUserAgent = wxS("wxHTTPBuilder 1.3");
 
@@ -525,8 +526,23 @@ bool wxHTTPBuilder::SaveFile(const wxString& file, const wxString& url, const wx
         m_lastErrorText = wxS("Writing File");
         return false;
     }
-    const bool written = PrivateReadBody(*stream, [&out](const char* block, size_t count)
-                                         { return out.Write(block, count) == count; });
+    // The blocks go to the file in larger writes: one system call per block would cost more
+    // than the copying.
+    std::string pending;
+    pending.reserve(kFileWriteSize);
+    const auto flush = [&out, &pending]
+    {
+        const bool ok = out.Write(pending.data(), pending.size()) == pending.size();
+        pending.clear();
+        return ok;
+    };
+    const bool written = PrivateReadBody(*stream,
+                                         [&pending, &flush](const char* block, size_t count)
+                                         {
+                                             pending.append(block, count);
+                                             return pending.size() < kFileWriteSize || flush();
+                                         }) &&
+                         flush();
     if (!written || !out.Close())
     {
         m_lastErrorText = wxS("Writing File");
