@@ -200,6 +200,18 @@ std::string kxTestNginx::AccessLog() const
     return kxTestReadFile(m_dir.File(wxS("access.log"))).utf8_string();
 }
 
+bool kxTestNginx::Logged(const std::string& text) const
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (AccessLog().find(text) == std::string::npos)
+    {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
 // ---- httpbin ----
 
 kxTestHttpbin::kxTestHttpbin()

@@ -52,6 +52,9 @@ public:
     int TlsPort() const { return m_tlsPort; }
     // The access log: one line per request, with the Proxy-Authorization header it carried.
     std::string AccessLog() const;
+    // Whether text shows in the access log within a few seconds: nginx writes a request's line
+    // only after the client may already have the whole response.
+    bool Logged(const std::string& text) const;
 
 private:
     kxTestTempDir m_dir;
