@@ -58,7 +58,9 @@ bool kxSettingControl::PrivateAssignSetting(kxSettings* settings, kxSettingsSet*
         throw kxSettingControlException(kxTranslate(wxS("Internal error. Null settings object")),
                                         kxTranslate(wxS("Setting's control exception")));
 
-    if (wxCheckBox* box = wxDynamicCast(control, wxCheckBox))
+    // The language's own cast: the toolkit's wxDynamicCast casts statically first, which is
+    // undefined for a control of another class.
+    if (wxCheckBox* box = dynamic_cast<wxCheckBox*>(control))
     {
         box->Bind(wxEVT_CHECKBOX, &kxSettingControl::PrivateOnCheckBox, this, box->GetId());
         bool value = false;
@@ -67,7 +69,7 @@ bool kxSettingControl::PrivateAssignSetting(kxSettings* settings, kxSettingsSet*
         if (settingsSet != nullptr)
             settingsSet->UpdateCheckBox(group, item, box);
     }
-    else if (wxTextCtrl* edit = wxDynamicCast(control, wxTextCtrl))
+    else if (wxTextCtrl* edit = dynamic_cast<wxTextCtrl*>(control))
     {
         edit->Bind(wxEVT_TEXT, &kxSettingControl::PrivateOnTextBox, this, edit->GetId());
         wxString value;
@@ -77,7 +79,7 @@ bool kxSettingControl::PrivateAssignSetting(kxSettings* settings, kxSettingsSet*
         if (settingsSet != nullptr)
             settingsSet->UpdateEditBox(group, item, edit);
     }
-    else if (wxComboBox* combo = wxDynamicCast(control, wxComboBox))
+    else if (wxComboBox* combo = dynamic_cast<wxComboBox*>(control))
     {
         combo->Bind(wxEVT_COMBOBOX, &kxSettingControl::PrivateOnComboBox, this, combo->GetId());
         long value = 0;
@@ -91,7 +93,7 @@ bool kxSettingControl::PrivateAssignSetting(kxSettings* settings, kxSettingsSet*
 
 void kxSettingControl::PrivateOnCheckBox(wxCommandEvent& event)
 {
-    wxCheckBox* box = wxDynamicCast(m_control.get(), wxCheckBox);
+    wxCheckBox* box = dynamic_cast<wxCheckBox*>(m_control.get());
     if (box != nullptr && m_settings != nullptr)
     {
         m_settings->SetValue(m_groupId, m_itemId, box->GetValue(), false);
@@ -103,7 +105,7 @@ void kxSettingControl::PrivateOnCheckBox(wxCommandEvent& event)
 
 void kxSettingControl::PrivateOnTextBox(wxCommandEvent& event)
 {
-    wxTextCtrl* edit = wxDynamicCast(m_control.get(), wxTextCtrl);
+    wxTextCtrl* edit = dynamic_cast<wxTextCtrl*>(m_control.get());
     if (edit != nullptr && m_settings != nullptr)
     {
         m_settings->SetValue(m_groupId, m_itemId, edit->GetValue(), false);
@@ -115,7 +117,7 @@ void kxSettingControl::PrivateOnTextBox(wxCommandEvent& event)
 
 void kxSettingControl::PrivateOnComboBox(wxCommandEvent& event)
 {
-    wxComboBox* combo = wxDynamicCast(m_control.get(), wxComboBox);
+    wxComboBox* combo = dynamic_cast<wxComboBox*>(m_control.get());
     if (combo != nullptr && m_settings != nullptr)
     {
         m_settings->SetValue(m_groupId, m_itemId, static_cast<long>(combo->GetSelection()), false);
