@@ -14,7 +14,7 @@ CMAKE_FLAGS :=
 endif
 FUZZ_DIR := build-fuzz
 
-.PHONY: all setup configure build test demo screenshots gallery bench fuzz install clean format po
+.PHONY: all setup configure build test demo screenshots gallery bench fuzz install clean format po doc
 
 all: build
 
@@ -51,7 +51,11 @@ fuzz: setup
 	@cmake --build $(FUZZ_DIR)
 	@scripts/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
 
-install: build
+# The API reference from the public headers, in $(BUILD_DIR)/docs/html.
+doc: setup configure
+	@cmake --build $(BUILD_DIR) --target doc
+
+install: build doc
 	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 # Regenerates po/kxRuzoVori.pot from the sources and merges new messages into po/*.po.
