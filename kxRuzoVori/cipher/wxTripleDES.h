@@ -1,6 +1,3 @@
-// A single-block Triple DES engine (encrypt-decrypt-encrypt with three 8-byte keys), the cipher
-// of the command channel's identity proof and the engine behind kxCypher. It holds nothing but
-// key schedules, so it is trivially destructible and may be copied freely.
 #ifndef KXRUZOVORI_CIPHER_WXTRIPLEDES_H
 #define KXRUZOVORI_CIPHER_WXTRIPLEDES_H
 
@@ -9,14 +6,17 @@
 
 #include <cstddef>
 
+/// A single-block Triple DES engine (encrypt-decrypt-encrypt with three 8-byte keys), the cipher
+/// of the command channel's identity proof and the engine behind kxCypher. It holds nothing but
+/// key schedules, so it is trivially destructible and may be copied freely.
 class KX_API wxTripleDES
 {
 public:
-    // key holds 24 bytes: K1, K2, K3. An encrypting engine computes E_K3(D_K2(E_K1(block))), a
-    // decrypting one the inverse.
+    /// key holds 24 bytes: K1, K2, K3. An encrypting engine computes E_K3(D_K2(E_K1(block))), a
+    /// decrypting one the inverse.
     wxTripleDES(char const* key, bool decrypt);
 
-    // Transforms the 8 bytes at in into out; in and out may be the same block.
+    /// Transforms the 8 bytes at in into out; in and out may be the same block.
     void ProcessBlock(char* in, char* out);
 
 private:

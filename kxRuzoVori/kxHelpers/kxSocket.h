@@ -7,8 +7,8 @@
 
 #include <wx/socket.h>
 
-// Sends small writes at once instead of holding them back until the peer acknowledged the
-// previous ones; false when the system refused.
+/// Sends small writes at once instead of holding them back until the peer acknowledged the
+/// previous ones; false when the system refused.
 KX_API bool kxSetSocketNoDelay(wxSocketBase& socket);
 
 #endif

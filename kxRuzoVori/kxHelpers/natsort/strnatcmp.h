@@ -8,11 +8,11 @@
 
 #include <wx/string.h>
 
-// -1 when a sorts first, +1 when b does, 0 when they are equal; letters compare without regard
-// to case (both are folded to upper case).
+/// -1 when a sorts first, +1 when b does, 0 when they are equal; letters compare without regard
+/// to case (both are folded to upper case).
 KX_API int strnatcmp(const wxString& a, const wxString& b);
 
-// As strnatcmp, but letters compare as they are, so upper-case letters sort first.
+/// As strnatcmp, but letters compare as they are, so upper-case letters sort first.
 KX_API int strnatcasecmp(const wxString& a, const wxString& b);
 
 #endif
