@@ -1,7 +1,3 @@
-// The drop-down of the tree combo: a tree whose items carry check states (unchecked, checked,
-// grayed) shown by their images, or, in single-choice mode, plain items of which one is chosen.
-// Clicks on an item's image or label step its state and propagate it as the mode says; the
-// pop-up announces its closing as event EVENT_DISMISSED.
 #ifndef KXRUZOVORI_CONTROLS_KXTREECOMBOPOPUP_H
 #define KXRUZOVORI_CONTROLS_KXTREECOMBOPOPUP_H
 
@@ -16,79 +12,97 @@
 #include <map>
 #include <vector>
 
+/// The drop-down of the tree combo: a tree whose items carry check states (unchecked, checked,
+/// grayed) shown by their images, or, in single-choice mode, plain items of which one is chosen.
+/// Clicks on an item's image or label step its state and propagate it as the mode says; the
+/// pop-up announces its closing as event EVENT_DISMISSED.
 class KX_API kxTreeComboPopup : public kxTreeControl, public wxComboPopup, public kxEventable
 {
 public:
+    /// The pop-up's event.
     enum
     {
-        EVENT_DISMISSED = 1
+        EVENT_DISMISSED = 1 ///< The drop-down closed.
     };
 
-    // Modes: several checked items with a full check or uncheck applied to all descendants,
-    // the same with parents recomputed from their children, or a single choice.
+    /// Modes.
     enum
     {
-        MODE_CHECK_DOWN = 0,
-        MODE_CHECK_UP = 1,
-        MODE_SINGLE = 2
+        MODE_CHECK_DOWN = 0, ///< Several checked items; a full check or uncheck applies to all
+                             ///< descendants.
+        MODE_CHECK_UP = 1,   ///< Several checked items; each parent follows its children
+                             ///< (checked, unchecked or grayed).
+        MODE_SINGLE = 2      ///< One chosen item, which closes the drop-down.
     };
 
-    // Check states.
+    /// Check states.
     enum
     {
-        STATE_UNCHECKED = 0,
-        STATE_CHECKED = 1,
-        STATE_GRAYED = 2
+        STATE_UNCHECKED = 0, ///< Not chosen.
+        STATE_CHECKED = 1,   ///< Chosen.
+        STATE_GRAYED = 2     ///< Some of the item's descendants are chosen.
     };
 
-    // The longest the drop-down gets, in pixels.
+    /// Sizes.
     enum
     {
-        MAX_HEIGHT = 200
+        MAX_HEIGHT = 200 ///< The longest the drop-down gets, in pixels.
     };
 
+    /// A pop-up in mode with the given images, whose tree will get the id treeId and the width
+    /// of size; the tree itself is made by Create().
     kxTreeComboPopup(int mode, const wxBitmap& comboIcon, const wxBitmap& checked,
                      const wxBitmap& unchecked, const wxBitmap& grayed, int treeId,
                      const wxSize& size);
 
-    // Creates the tree under parent with its root and the none item. Throws
-    // kxTreeComboCheckBoxException when the window cannot be made.
+    /// Creates the tree under parent with its root and the none item.
+    /// \throws kxTreeComboCheckBoxException "Error creating kxTreeComboCheckBox control" when the
+    ///         window cannot be made.
     bool Create(wxWindow* parent) override;
+    /// The tree itself.
     wxWindow* GetControl() override { return this; }
+    /// The combo's width and at most MAX_HEIGHT pixels.
     wxSize GetAdjustedSize(int minWidth, int prefHeight, int maxHeight) override;
+    /// Called by the combo as the drop-down opens.
     void OnPopup() override;
+    /// Called by the combo as the drop-down closes: fires EVENT_DISMISSED.
     void OnDismiss() override;
-    // Draws the combo icon and the combo's text into the combo field.
+    /// Draws the combo icon and the combo's text into the combo field.
     void PaintComboControl(wxDC& dc, const wxRect& rect) override;
-    // The checked and grayed items' texts joined by ",", or in single-choice mode the chosen
-    // item's path joined by "/"; empty until an item was first clicked or checked.
+    /// The checked and grayed items' texts joined by ",", or in single-choice mode the chosen
+    /// item's path joined by "/"; empty until an item was first clicked or checked.
     wxString GetStringValue() const override;
 
-    // Appends an unchecked item as the last child of parent, sorting parent's children when
-    // sort is true.
+    /// Appends an unchecked item as the last child of parent, sorting parent's children when
+    /// sort is true.
     wxTreeItemId AppendItem(const wxTreeItemId& parent, const wxString& text, bool sort = false,
                             wxTreeItemData* data = nullptr);
-    // Unchecks the none item, then sets item to check (withoutPropagation) or advances it one
-    // step of the click cycle with its propagation. False for an item this tree does not hold.
+    /// Unchecks the none item, then sets item to check (withoutPropagation) or advances it one
+    /// step of the click cycle with its propagation. False for an item this tree does not hold.
     bool CheckItem(const wxTreeItemId& item, bool check = true, bool withoutPropagation = false);
-    // As above, with propagation, for the first item in tree order whose text is text.
+    /// As above, with propagation, for the first item in tree order whose text is text.
     bool CheckItem(const wxString& text, bool check = true);
-    // True for checked and for grayed items.
+    /// True for checked and for grayed items.
     bool IsChecked(const wxTreeItemId& item) const;
+    /// True for grayed items only.
     bool IsGrayed(const wxTreeItemId& item) const;
-    // The data of every checked or grayed item that has data, in tree order, each with true.
+    /// The data of every checked or grayed item that has data, in tree order, each with true.
     bool GetSelection(std::vector<wxTreeItemData*>& data, std::vector<bool>& checked) const;
-    // The data of the item last clicked or checked, or null.
+    /// The data of the item last clicked or checked, or null.
     wxTreeItemData* GetCurrentClientData() const;
-    // Sorts the children of item (of the root when item is invalid) and of all its descendants.
+    /// Sorts the children of item (of the root when item is invalid) and of all its descendants.
     void SortAll(const wxTreeItemId& item);
+    /// Replaces the check images and the field's icon.
     void SetBitmaps(const wxBitmap& checked, const wxBitmap& unchecked, const wxBitmap& grayed,
                     const wxBitmap& comboIcon);
+    /// The tree's text and background colours.
     void SetColors(const wxColour& colour1, const wxColour& colour2);
-    // Leaves only the none item, checked.
+    /// Leaves only the none item, checked.
     void Clear();
 
+    /// The "<none>" item, which stands for nothing chosen.
     wxTreeItemId GetNoneItem() const { return m_noneItem; }
+    /// One of the MODE_ values.
     int GetMode() const { return m_mode; }
 
 private:
