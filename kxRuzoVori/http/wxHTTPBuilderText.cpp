@@ -49,6 +49,15 @@ void AppendPair(wxString& text, const wxString& name, const wxString& value)
 {
     text << wxHTTPBuilder::URLEncode(name) << wxS('=') << wxHTTPBuilder::URLEncode(value);
 }
+// Appends value in upper-case hex, at least two digits.
+void AppendHex(wxString& out, unsigned value)
+{
+    int shift = 4;
+    while (shift < 28 && (value >> (shift + 4)) != 0)
+        shift += 4;
+    for (; shift >= 0; shift -= 4)
+        out += wxUniChar(kxHexDigit(value >> shift));
+}
 } // namespace
 
 bool wxHTTPBuilder::ParseURL(const wxString& url, wxString& protocol, wxString& host, int& port,
@@ -109,11 +118,16 @@ wxString wxHTTPBuilder::URLEncode(const wxString& value)
         else if (code > 0xFFFF)
         {
             // Counted in UTF-16 units: a character beyond them is a surrogate pair.
-            encoded << wxS('%') << HexFromInt(static_cast<int>(kxHighSurrogateOf(code)));
-            encoded << wxS('%') << HexFromInt(static_cast<int>(kxLowSurrogateOf(code)));
+            encoded += wxS('%');
+            AppendHex(encoded, kxHighSurrogateOf(code));
+            encoded += wxS('%');
+            AppendHex(encoded, kxLowSurrogateOf(code));
         }
         else
-            encoded << wxS('%') << HexFromInt(static_cast<int>(code));
+        {
+            encoded += wxS('%');
+            AppendHex(encoded, code);
+        }
     }
     return encoded;
 }
@@ -178,7 +192,9 @@ int wxHTTPBuilder::IntFromHex(const wxString& hex)
 
 wxString wxHTTPBuilder::HexFromInt(int value)
 {
-    return wxString::Format(wxS("%02X"), static_cast<unsigned>(value));
+    wxString hex;
+    AppendHex(hex, static_cast<unsigned>(value));
+    return hex;
 }
 
 wxString wxHTTPBuilder::CreateBoundary(int length)

@@ -89,6 +89,8 @@ TEST(HTTPBuilderText, EncodingsAndEscapes)
     EXPECT_EQ(-1, wxHTTPBuilder::IntFromHex(wxS("1")));
     EXPECT_EQ(wxS("0A"), wxHTTPBuilder::HexFromInt(10));
     EXPECT_EQ(wxS("1F600"), wxHTTPBuilder::HexFromInt(0x1F600));
+    EXPECT_EQ(wxS("00"), wxHTTPBuilder::HexFromInt(0));
+    EXPECT_EQ(wxS("FFFFFFFF"), wxHTTPBuilder::HexFromInt(-1));
 
     EXPECT_EQ(wxS("dXNlcjpwYXNz"), wxHTTPBuilder::Base64Encode(wxS("user:pass")));
     EXPECT_EQ(wxS("J\u00fcrgen"),
