@@ -31,25 +31,11 @@ echo "$$ $DBUS_SESSION_BUS_ADDRESS" >"$dir/bus.tmp" && mv "$dir/bus.tmp" "$dir/b
 wait
 )";
 
-std::string Run(const char* command)
-{
-    std::string out;
-    FILE* pipe = popen(command, "r");
-    if (!pipe)
-        return out;
-    char buffer[4096];
-    size_t got = 0;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        out.append(buffer, got);
-    pclose(pipe);
-    return out;
-}
-
 // True when a window of this program sits inside the tray host's panel.
 bool IsDocked()
 {
     const std::string name = "(\"" + std::string(wxTheApp->GetAppName().utf8_str()) + "\"";
-    const std::string tree = Run("xwininfo -root -tree 2>/dev/null");
+    const std::string tree = kxTestRunCommand("xwininfo -root -tree 2>/dev/null");
     size_t panelIndent = std::string::npos;
     size_t start = 0;
     while (start < tree.size())

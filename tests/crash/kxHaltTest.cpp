@@ -2,6 +2,7 @@
 // the test answers its "Crash report" window from outside with xdotool as a user would, and a
 // real SMTP server receives the report.
 #include "support/kxTestSmtpServer.h"
+#include "support/kxTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <wx/image.h>
@@ -9,7 +10,6 @@
 #include <X11/Xlib.h>
 #include <chrono>
 #include <csignal>
-#include <cstdio>
 #include <fcntl.h>
 #include <spawn.h>
 #include <string>
@@ -79,20 +79,6 @@ private:
     bool m_ended = false;
 };
 
-std::string Run(const std::string& command)
-{
-    std::string output;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return output;
-    char buffer[256];
-    size_t got = 0;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        output.append(buffer, got);
-    pclose(pipe);
-    return output;
-}
-
 // The X window of the crash dialog, once it is on the screen and has given the e-mail field the
 // focus; empty after ms without one.
 std::string FindDialog(int ms)
@@ -101,7 +87,8 @@ std::string FindDialog(int ms)
     kxTestWaitFor(
         [&]
         {
-            window = Run("xdotool search --onlyvisible --name '^Crash report$' 2>/dev/null");
+            window = kxTestRunCommand(
+                "xdotool search --onlyvisible --name '^Crash report$' 2>/dev/null");
             window = window.substr(0, window.find('\n'));
             return !window.empty();
         },
@@ -114,7 +101,7 @@ std::string FindDialog(int ms)
 // Keys for the dialog's focused control, from outside the program.
 void Keys(const std::string& window, const std::string& xdotoolArguments)
 {
-    Run("xdotool windowfocus --sync " + window + " " + xdotoolArguments);
+    kxTestRunCommand("xdotool windowfocus --sync " + window + " " + xdotoolArguments);
 }
 
 // The share of a window's pixels, as the X server shows them, that are darker than mid-grey: its
@@ -122,7 +109,8 @@ void Keys(const std::string& window, const std::string& xdotoolArguments)
 double DarkShare(const std::string& window, const kxTestTempDir& dir)
 {
     const wxString picture = dir.File(wxS("window.ppm"));
-    Run("xwd -silent -id " + window + " | xwdtopnm > '" + picture.utf8_string() + "' 2>/dev/null");
+    kxTestRunCommand("xwd -silent -id " + window + " | xwdtopnm > '" + picture.utf8_string() +
+                     "' 2>/dev/null");
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNM))
         wxImage::AddHandler(new wxPNMHandler);
     wxImage image;
@@ -156,7 +144,7 @@ void AskToClose(const std::string& window)
 std::string FunctionAt(const std::string& offset)
 {
     const std::string lines =
-        Run("addr2line -f -C -e " + std::string(KX_CRASH_CHILD) + " " + offset);
+        kxTestRunCommand("addr2line -f -C -e " + std::string(KX_CRASH_CHILD) + " " + offset);
     return lines.substr(0, lines.find('\n'));
 }
 

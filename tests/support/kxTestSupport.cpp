@@ -12,6 +12,7 @@
 #include <wx/utils.h>
 
 #include <arpa/inet.h>
+#include <cstdio>
 #include <cstdlib>
 #include <netinet/in.h>
 #include <string>
@@ -153,4 +154,18 @@ std::string kxTestReadBytes(const wxString& path)
         bytes.resize(file.Read(&bytes[0], bytes.size()));
     }
     return bytes;
+}
+
+std::string kxTestRunCommand(const std::string& command)
+{
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return output;
+    char buffer[4096];
+    size_t got = 0;
+    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        output.append(buffer, got);
+    pclose(pipe);
+    return output;
 }

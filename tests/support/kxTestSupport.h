@@ -50,6 +50,9 @@ wxString kxTestReadFile(const wxString& path);
 // The bytes of the file at path as they are; empty when it cannot be read.
 std::string kxTestReadBytes(const wxString& path);
 
+// Runs a shell command and returns what it wrote to its standard output.
+std::string kxTestRunCommand(const std::string& command);
+
 // Compiles a UTF-8 catalog of the pairs in messages (msgid "..." msgstr "..." entries, without
 // a header) with msgfmt into <catalogsDir>/<language>/LC_MESSAGES/<domain>.mo, where the
 // toolkit's loader finds it; returns false when that fails.
