@@ -1,4 +1,3 @@
-// The dialog that asks for a user name and password.
 #ifndef KXRUZOVORI_HTTP_WXAUTHENTICATEDLG_H
 #define KXRUZOVORI_HTTP_WXAUTHENTICATEDLG_H
 
@@ -9,28 +8,29 @@
 #include <wx/dialog.h>
 #include <wx/textctrl.h>
 
-// A modal dialog for the credentials a server asks for and, when built with it, whether the
-// password is kept. The host fills it with SetAuthSettings, shows it with ShowModal and, on
-// wxID_OK, reads the edited record with GetAuthSettings; no input is checked.
+/// A modal dialog for the credentials a server asks for and, when built with it, whether the
+/// password is kept. The host fills it with SetAuthSettings, shows it with ShowModal and, on
+/// wxID_OK, reads the edited record with GetAuthSettings; no input is checked.
+/// The dialog that asks for a user name and password.
 class KX_API wxAuthenticateDlg : public wxDialog
 {
 public:
-    // message, when not empty, is shown above the fields; showRemember adds the "Remember
-    // password" box.
+    /// message, when not empty, is shown above the fields; showRemember adds the "Remember
+    /// password" box.
     wxAuthenticateDlg(wxWindow* parent, int id, const wxString& title, const wxString& message,
                       const bool& showRemember);
 
-    // Takes a copy of settings and shows its values.
+    /// Takes a copy of settings and shows its values.
     void SetAuthSettings(const wxHTTPAuthSettings& settings);
-    // The record given last (Basic authentication for a new dialog), with what the dialog shows
-    // now; a user name given switches it to Basic authentication.
+    /// The record given last (Basic authentication for a new dialog), with what the dialog shows
+    /// now; a user name given switches it to Basic authentication.
     wxHTTPAuthSettings GetAuthSettings();
 
     void SetUsername(wxString userName);
     wxString GetUsername() const;
     void SetPassword(wxString password);
     wxString GetPassword() const;
-    // The "Remember password" box; without it the setter does nothing and the getter is false.
+    /// The "Remember password" box; without it the setter does nothing and the getter is false.
     void SetRememberPassword(const bool& remember);
     bool GetRememberPassword() const;
 

@@ -1,5 +1,3 @@
-// The credentials a request builder sends to the server: user name, password, scheme and whether
-// the user wants the password kept, with their place in a configuration object.
 #ifndef KXRUZOVORI_HTTP_WXHTTPAUTHSETTINGS_H
 #define KXRUZOVORI_HTTP_WXHTTPAUTHSETTINGS_H
 
@@ -9,11 +7,13 @@
 #include <wx/defs.h>
 #include <wx/string.h>
 
-// A plain record: hosts and dialogs read and write its fields directly.
+/// A plain record: hosts and dialogs read and write its fields directly.
+/// The credentials a request builder sends to the server: user name, password, scheme and whether
+/// the user wants the password kept, with their place in a configuration object.
 class KX_API wxHTTPAuthSettings
 {
 public:
-    // Schemes other than these two are kept as they are but never acted on.
+    /// Schemes other than these two are kept as they are but never acted on.
     enum wxHTTP_Auth : wxInt32
     {
         wxHTTP_AUTH_NONE = 0,
@@ -28,12 +28,12 @@ public:
     void SetBasicAuth() { m_authType = wxHTTP_AUTH_BASIC; }
     void SetNoAuth() { m_authType = wxHTTP_AUTH_NONE; }
 
-    // Writes every field under the keys "AuthType", "RememberPasswd", "AuthUsername" and
-    // "AuthPassword" in the configuration's current path, the password as plain text whatever
-    // the remember flag says. False when the configuration refused a write.
+    /// Writes every field under the keys "AuthType", "RememberPasswd", "AuthUsername" and
+    /// "AuthPassword" in the configuration's current path, the password as plain text whatever
+    /// the remember flag says. False when the configuration refused a write.
     bool AuthSettingsSave(wxConfigBase& config) const;
-    // Reads the same keys; a missing key leaves its field as it is, and the remember flag is set
-    // only by a stored 1.
+    /// Reads the same keys; a missing key leaves its field as it is, and the remember flag is set
+    /// only by a stored 1.
     void AuthSettingsLoad(wxConfigBase& config);
 
     wxString m_userName;

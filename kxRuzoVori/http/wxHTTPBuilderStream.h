@@ -1,4 +1,3 @@
-// The body of a response as a stream, read from the builder's connection.
 #ifndef KXRUZOVORI_HTTP_WXHTTPBUILDERSTREAM_H
 #define KXRUZOVORI_HTTP_WXHTTPBUILDERSTREAM_H
 
@@ -8,19 +7,20 @@
 
 class wxHTTPBuilder;
 
-// Ends when the expected length has been read or the server ends the connection. A connection
-// that ends before a known length, or a wait that times out, is a read error. The builder must
-// outlive the stream; destroying the stream ends the connection.
+/// Ends when the expected length has been read or the server ends the connection. A connection
+/// that ends before a known length, or a wait that times out, is a read error. The builder must
+/// outlive the stream; destroying the stream ends the connection.
+/// The body of a response as a stream, read from the builder's connection.
 class KX_API wxHTTPBuilderStream : public wxSocketInputStream
 {
 public:
-    // expectedLength: the body's length, or -1 or 0 to read until the connection ends.
+    /// expectedLength: the body's length, or -1 or 0 to read until the connection ends.
     wxHTTPBuilderStream(wxHTTPBuilder* builder, long expectedLength);
     ~wxHTTPBuilderStream() override;
 
     long GetExpectedLength() const { return m_expectedLength; }
     wxFileOffset GetBytesRead() const { return m_bytesRead; }
-    // The expected length when there is one, else wxInvalidOffset (unknown).
+    /// The expected length when there is one, else wxInvalidOffset (unknown).
     wxFileOffset GetLength() const override;
 
 protected:

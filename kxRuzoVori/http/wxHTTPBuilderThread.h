@@ -1,4 +1,3 @@
-// A detached worker thread that runs one request of a builder and reports to a window.
 #ifndef KXRUZOVORI_HTTP_WXHTTPBUILDERTHREAD_H
 #define KXRUZOVORI_HTTP_WXHTTPBUILDERTHREAD_H
 
@@ -10,28 +9,29 @@
 
 class wxHTTPBuilder;
 
-// The host makes the builder (a wxHTTPBuilderThreadObj when the request shall stop with the
-// thread), sets its values, makes this thread, sets its flags, then calls Create() and Run().
-// When the request is done the parent receives wxEVT_HTTPBUILDERTHREAD_FINISHED on its own
-// thread, with the response text; the thread deletes itself. The builder stays the host's,
-// must outlive the thread, and is left alone until the event arrives.
+/// The host makes the builder (a wxHTTPBuilderThreadObj when the request shall stop with the
+/// thread), sets its values, makes this thread, sets its flags, then calls Create() and Run().
+/// When the request is done the parent receives wxEVT_HTTPBUILDERTHREAD_FINISHED on its own
+/// thread, with the response text; the thread deletes itself. The builder stays the host's,
+/// must outlive the thread, and is left alone until the event arrives.
+/// A detached worker thread that runs one request of a builder and reports to a window.
 class KX_API wxHTTPBuilderThread : public wxThread
 {
 public:
     wxHTTPBuilderThread(wxWindow* parent, int id, wxHTTPBuilder* builder, const wxString& url);
 
-    // Writes the body into file instead of keeping it as the response text.
+    /// Writes the body into file instead of keeping it as the response text.
     void SaveToFile(bool saveToFile, const wxString& file = wxEmptyString);
-    // Asks only for the head of the response: the event then carries no text.
+    /// Asks only for the head of the response: the event then carries no text.
     void GetHeadRequest(bool headRequest);
-    // Where the multipart body's temporary file goes (a folder or a file name prefix).
+    /// Where the multipart body's temporary file goes (a folder or a file name prefix).
     void SetTempDirOrPrefix(const wxString& prefix) { m_tempPrefix = prefix; }
 
-    // The id given to the constructor (not the system's thread id).
+    /// The id given to the constructor (not the system's thread id).
     int GetId() const { return m_id; }
     wxWindow* GetParent() const { return m_parent; }
 
-    // Run by the toolkit on the thread: the request, then the event to the parent.
+    /// Run by the toolkit on the thread: the request, then the event to the parent.
     ExitCode Entry() override;
     void OnExit() override;
 

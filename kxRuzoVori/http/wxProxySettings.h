@@ -1,5 +1,3 @@
-// Where and how a request builder reaches the web through an HTTP proxy: the proxy's address,
-// its credentials and the hosts reached without it, with their place in a configuration object.
 #ifndef KXRUZOVORI_HTTP_WXPROXYSETTINGS_H
 #define KXRUZOVORI_HTTP_WXPROXYSETTINGS_H
 
@@ -8,7 +6,9 @@
 #include <wx/confbase.h>
 #include <wx/string.h>
 
-// A plain record: hosts and dialogs read and write its fields directly.
+/// A plain record: hosts and dialogs read and write its fields directly.
+/// Where and how a request builder reaches the web through an HTTP proxy: the proxy's address,
+/// its credentials and the hosts reached without it, with their place in a configuration object.
 class KX_API wxProxySettings
 {
 public:
@@ -19,19 +19,19 @@ public:
 
     void SetUseProxy(bool useProxy) { m_useProxy = useProxy; }
 
-    // Writes every field under the keys "RequiresAuth", "UseProxy", "ProxyPort",
-    // "ProxyExceptions", "ProxyExceptionsDelim", "ProxyHostname", "ProxyUsername" and
-    // "ProxyPassword" in the configuration's current path, flags as 1 or 0 and the password as
-    // plain text. False when the configuration refused a write.
+    /// Writes every field under the keys "RequiresAuth", "UseProxy", "ProxyPort",
+    /// "ProxyExceptions", "ProxyExceptionsDelim", "ProxyHostname", "ProxyUsername" and
+    /// "ProxyPassword" in the configuration's current path, flags as 1 or 0 and the password as
+    /// plain text. False when the configuration refused a write.
     bool ProxySettingsSave(wxConfigBase& config) const;
-    // Reads the same keys; a missing key leaves its field as it is, a flag is set only by a
-    // stored 1, and a port that is no 32-bit number is ignored.
+    /// Reads the same keys; a missing key leaves its field as it is, a flag is set only by a
+    /// stored 1, and a port that is no 32-bit number is ignored.
     void ProxySettingsLoad(wxConfigBase& config);
 
     wxString m_hostName;
     wxString m_userName;
     wxString m_password;
-    // Host names (or their last parts) reached without the proxy, separated by the delimiter.
+    /// Host names (or their last parts) reached without the proxy, separated by the delimiter.
     wxString m_exceptions;
     wxString m_exceptionsDelimiter = wxS(",");
     long m_port = 8080;

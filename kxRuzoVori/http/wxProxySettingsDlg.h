@@ -1,4 +1,3 @@
-// The dialog that edits a proxy's settings.
 #ifndef KXRUZOVORI_HTTP_WXPROXYSETTINGSDLG_H
 #define KXRUZOVORI_HTTP_WXPROXYSETTINGSDLG_H
 
@@ -10,45 +9,46 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-// A modal dialog for a proxy's host and port, its credentials and, when built with them, the
-// addresses reached without it. The host fills it with SetProxySettings, shows it with
-// ShowModal and, on wxID_OK, reads the edited record with GetProxySettings; no input is checked.
+/// A modal dialog for a proxy's host and port, its credentials and, when built with them, the
+/// addresses reached without it. The host fills it with SetProxySettings, shows it with
+/// ShowModal and, on wxID_OK, reads the edited record with GetProxySettings; no input is checked.
+/// The dialog that edits a proxy's settings.
 class KX_API wxProxySettingsDlg : public wxDialog
 {
 public:
-    // message, when not empty, is shown above the settings; showExceptions adds the exception
-    // list.
+    /// message, when not empty, is shown above the settings; showExceptions adds the exception
+    /// list.
     wxProxySettingsDlg(wxWindow* parent, int id, const wxString& title, const wxString& message,
                        bool showExceptions);
 
-    // Takes a copy of settings and shows its values.
+    /// Takes a copy of settings and shows its values.
     void SetProxySettings(const wxProxySettings& settings);
-    // The record given last, with what the dialog shows now; use-proxy is set exactly when a
-    // host is given.
+    /// The record given last, with what the dialog shows now; use-proxy is set exactly when a
+    /// host is given.
     wxProxySettings GetProxySettings();
 
     void SetHost(wxString host);
     wxString GetHost() const;
     void SetPortNumber(long port);
-    // The port field as a decimal number; 0 when it does not start with one.
+    /// The port field as a decimal number; 0 when it does not start with one.
     long GetPortNumber() const;
     void SetUsername(wxString userName);
     wxString GetUsername() const;
     void SetPassword(wxString password);
     wxString GetPassword() const;
 
-    // The exception list, separated as the texts around it say. Without that section the setters
-    // do nothing and the getter returns an empty text.
+    /// The exception list, separated as the texts around it say. Without that section the setters
+    /// do nothing and the getter returns an empty text.
     void SetHostExceptions(wxString exceptions);
     wxString GetHostExceptions() const;
     void SetHostExceptionsDesc(const wxString& text);
     void SetHostExceptionsNote(const wxString& text);
 
-    // Ticks the authentication box and lets the credentials be edited only when it is ticked.
+    /// Ticks the authentication box and lets the credentials be edited only when it is ticked.
     void SetAuthProxy(bool requiresAuth);
     bool IsAuthProxy() const;
 
-    // Every check box click in the dialog: the credentials can be edited while the box is ticked.
+    /// Every check box click in the dialog: the credentials can be edited while the box is ticked.
     void OnRequiresAuthentication(wxCommandEvent& event);
 
 protected:

@@ -16,7 +16,7 @@
 /// name as the toolkit spells it (case-sensitive: "de" or "fr_FR", never "DE") is an available
 /// language, listed under the toolkit's English description ("German"). English is always in the
 /// list, as "English". The catalogs of a language live below its subdirectory where the toolkit's
-/// loader looks for them: <dir>/de/LC_MESSAGES/kxRuzoVori.mo.
+/// loader looks for them: `<dir>/de/LC_MESSAGES/kxRuzoVori.mo`.
 ///
 /// Nothing here throws. With wxWidgets 3.2 the toolkit works differently from its 2.x series in
 /// these respects, and this class keeps the behaviour hosts knew (deliberate deviations):

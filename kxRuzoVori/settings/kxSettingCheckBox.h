@@ -1,4 +1,3 @@
-// A binding of a check box to a flag setting.
 #ifndef KXRUZOVORI_SETTINGS_KXSETTINGCHECKBOX_H
 #define KXRUZOVORI_SETTINGS_KXSETTINGCHECKBOX_H
 
@@ -6,10 +5,13 @@
 
 class WXDLLIMPEXP_FWD_CORE wxCheckBox;
 
+/// A binding of a check box to a flag setting.
 class KX_API kxSettingCheckBox : public kxSettingControl
 {
 public:
+    /// Unbound, as kxSettingControl::kxSettingControl().
     kxSettingCheckBox() = default;
+    /// Binds control at once; throws as kxSettingControl::Assign() does.
     kxSettingCheckBox(kxSettings* settings, kxSettingsSet* settingsSet, long group, long item,
                       wxCheckBox* control);
 };

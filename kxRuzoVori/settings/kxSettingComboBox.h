@@ -1,4 +1,3 @@
-// A binding of a combo box to a setting that holds the number of the chosen entry.
 #ifndef KXRUZOVORI_SETTINGS_KXSETTINGCOMBOBOX_H
 #define KXRUZOVORI_SETTINGS_KXSETTINGCOMBOBOX_H
 
@@ -6,10 +5,13 @@
 
 class WXDLLIMPEXP_FWD_CORE wxComboBox;
 
+/// A binding of a combo box to a setting that holds the number of the chosen entry.
 class KX_API kxSettingComboBox : public kxSettingControl
 {
 public:
+    /// Unbound, as kxSettingControl::kxSettingControl().
     kxSettingComboBox() = default;
+    /// Binds control at once; throws as kxSettingControl::Assign() does.
     kxSettingComboBox(kxSettings* settings, kxSettingsSet* settingsSet, long group, long item,
                       wxComboBox* control);
 };

@@ -1,4 +1,3 @@
-// A binding of an edit box to a setting shown as text.
 #ifndef KXRUZOVORI_SETTINGS_KXSETTINGEDITBOX_H
 #define KXRUZOVORI_SETTINGS_KXSETTINGEDITBOX_H
 
@@ -6,10 +5,13 @@
 
 class WXDLLIMPEXP_FWD_CORE wxTextCtrl;
 
+/// A binding of an edit box to a setting shown as text.
 class KX_API kxSettingEditBox : public kxSettingControl
 {
 public:
+    /// Unbound, as kxSettingControl::kxSettingControl().
     kxSettingEditBox() = default;
+    /// Binds control at once; throws as kxSettingControl::Assign() does.
     kxSettingEditBox(kxSettings* settings, kxSettingsSet* settingsSet, long group, long item,
                      wxTextCtrl* control);
 };
