@@ -1,6 +1,3 @@
-// The crash report dialog's controls and layout: a picture beside an apology, a field for the
-// user's e-mail address, one for a note, and the buttons "Send" and "Do not send". The
-// behaviour lives in kxCrashReportDlg.
 #ifndef KXRUZOVORI_CRASH_GUICRASHREPORTDLG_H
 #define KXRUZOVORI_CRASH_GUICRASHREPORTDLG_H
 
@@ -12,6 +9,9 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+/// The crash report dialog's controls and layout: a picture beside an apology, a field for the
+/// user's e-mail address, one for a note, and the buttons "Send" and "Do not send". The
+/// behaviour lives in kxCrashReportDlg.
 class KX_API guiCrashReportDlg : public wxDialog
 {
 public:
@@ -28,7 +28,7 @@ public:
         ID_NOTE = 2346
     };
 
-    // Whatever title is given, the dialog shows "Crash report" in the user's language.
+    /// Whatever title is given, the dialog shows "Crash report" in the user's language.
     guiCrashReportDlg(wxWindow* parent, wxWindowID id = ID_DIALOG,
                       const wxString& title = wxS("Crash report"),
                       const wxPoint& position = wxDefaultPosition,

@@ -1,5 +1,3 @@
-// The crash report dialog as the crash handler shows it: the host's picture in it, and ended
-// with 0 by "Send" or with 1 by "Do not send", Escape or closing the window.
 #ifndef KXRUZOVORI_CRASH_KXCRASHREPORTDLG_H
 #define KXRUZOVORI_CRASH_KXCRASHREPORTDLG_H
 
@@ -8,10 +6,12 @@
 #include <wx/bitmap.h>
 #include <wx/event.h>
 
+/// The crash report dialog as the crash handler shows it: the host's picture in it, and ended
+/// with 0 by "Send" or with 1 by "Do not send", Escape or closing the window.
 class KX_API kxCrashReportDlg : public guiCrashReportDlg
 {
 public:
-    // parent is null for the crash report; an invalid picture leaves the picture empty.
+    /// parent is null for the crash report; an invalid picture leaves the picture empty.
     kxCrashReportDlg(wxWindow* parent, const wxBitmap& picture);
 
 protected:

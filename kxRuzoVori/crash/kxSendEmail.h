@@ -8,13 +8,13 @@
 
 #include <wx/string.h>
 
-// Sends the message from the sender to the recipient through the server at host and port,
-// authenticating with AUTH LOGIN as user. True when the server accepted the message; otherwise
-// false, with error set to why (error is left alone on success). Texts travel as UTF-8.
+/// Sends the message from the sender to the recipient through the server at host and port,
+/// authenticating with AUTH LOGIN as user. True when the server accepted the message; otherwise
+/// false, with error set to why (error is left alone on success). Texts travel as UTF-8.
 KX_API bool kxSendEmail(wxString subject, wxString message, wxString from, wxString to,
                         wxString host, wxString user, wxString password, wxString& error, int port);
 
-// The same, with the TLS choice, the trusted certificates and the time-out of options.
+/// The same, with the TLS choice, the trusted certificates and the time-out of options.
 KX_API bool kxSendEmail(wxString subject, wxString message, wxString from, wxString to,
                         wxString host, wxString user, wxString password, wxString& error, int port,
                         const mail::Options& options);
