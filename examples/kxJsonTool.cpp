@@ -76,6 +76,7 @@ int main(int argc, char** argv)
     const int style =
         compact ? wxJSONWRITER_NONE : wxJSONWRITER_STYLED | wxJSONWRITER_WRITE_COMMENTS;
     wxJSONWriter(style).Write(root, out);
-    out.Write("\n", 1);
+    if (compact) // styled output ends its last line itself
+        out.Write("\n", 1);
     return out.IsOk() ? 0 : 2;
 }
