@@ -209,7 +209,7 @@ TEST_F(kxLocaleTest, HostSwitchesToGermanAndBack)
         EXPECT_EQ(WrongGroupError(dir.GetPath()).first, wxS("Internal error. Wrong group ID"));
         ASSERT_TRUE(locale.AddCatalog(wxS("kxRuzoVori")));
         const auto german = WrongGroupError(dir.GetPath());
-        EXPECT_EQ(german.first, wxS("Interner Fehler: Falsche Gruppennummer"));
+        EXPECT_EQ(german.first, wxS("Interner Fehler: Ungültige Gruppennummer"));
         EXPECT_EQ(german.second, wxS("kxSettings-Modul"));
         EXPECT_EQ(MessageOfDuplicateEvent(), wxS("Das Ereignis ist bereits registriert"));
         EXPECT_EQ(FormatOneAndAHalf(), wxS("1,5")); // the C library follows the language
