@@ -146,8 +146,8 @@ int wxJSONReader::Parse(wxInputStream& is, wxJSONValue* root)
     PrivateBind(is);
     const char* start = m_cur;
 
-    // The root is replaced, never merged with what it held before.
-    m_root->UnRef();
+    // The root is re-typed, not replaced: an object read into an object keeps its members and
+    // comments, and text without a start character leaves the root as it was.
     m_root->SetLineNo(-1);
     int ch = GetStart(is);
     if (ch == '{')
@@ -159,12 +159,15 @@ int wxJSONReader::Parse(wxInputStream& is, wxJSONValue* root)
     if (ch == '{' || ch == '[')
         DoRead(is, *m_root);
 
+    // The stream is left just after the document, as a byte-wise reader would leave it: a memory
+    // stream is moved there, any other stream is given back the bytes read ahead.
     if (m_inPlace && !m_aborted)
     {
-        // Leave the memory stream just after what was read, as a byte-wise reader would.
         wxStreamBuffer* buffer = static_cast<wxMemoryInputStream&>(is).GetInputStreamBuffer();
         buffer->SetIntPosition(buffer->GetIntPosition() + (m_cur - start));
     }
+    else if (!m_inPlace && !m_aborted && m_cur < m_end)
+        is.Ungetch(m_cur, static_cast<size_t>(m_end - m_cur));
     m_stream = nullptr;
     m_cur = m_end = nullptr;
     m_current = m_lastStored = m_next = nullptr;
@@ -310,6 +313,11 @@ inline int wxJSONReader::PrivateClose(int ch, Frame& frame)
     PrivateStoreMember(ch, frame);
     --m_level;
     m_current = m_next = nullptr;
+    // The document ends with its outermost bracket: whatever follows is the stream's next
+    // content and stays there, and a peer that sent one document and waits for an answer is not
+    // waited for.
+    if (m_level == 0)
+        return -1;
     return PrivateReadChar();
 }
 

@@ -33,7 +33,9 @@ enum
 /// problem but records numbered errors and warnings with their line and column, repairs what it
 /// can, and returns the number of errors. Flags decide which departures from strict JSON are
 /// only warnings (comments, mis-cased literals, missing closing brackets, joined adjacent strings,
-/// memory-buffer literals) and whether comments are kept in the tree. Input is taken as UTF-8.
+/// memory-buffer literals) and whether comments are kept in the tree. Input is taken as UTF-8;
+/// numbers are read with "." as the decimal separator whatever the process's locale, as JSON
+/// requires.
 class KX_API wxJSONReader
 {
 public:
@@ -49,9 +51,13 @@ public:
     /// Nothing the host owns is touched.
     virtual ~wxJSONReader();
 
-    /// Reads the UTF-8 text of the stream into root (replacing what it held), from the first "{"
-    /// or "[" on. Never throws and never stops early: returns the number of errors, 0 for a
-    /// clean read, and root holds whatever could be stored. root may be null to only check.
+    /// Reads the UTF-8 text of the stream into root, from the first "{" or "[" on. Never throws
+    /// and never stops early: returns the number of errors, 0 for a clean read, and root holds
+    /// whatever could be stored. root may be null to only check. The root is made an object or
+    /// an array as the text starts, keeping what it held when it already was one (an array keeps
+    /// its elements and gets the new ones appended); text without a start character leaves it as
+    /// it was. Reading stops at the document's outermost closing bracket: what follows stays in
+    /// the stream, on every kind of stream, for the next read.
     int Parse(wxInputStream& is, wxJSONValue* root);
     /// The same on a text.
     int Parse(const wxString& doc, wxJSONValue* root);

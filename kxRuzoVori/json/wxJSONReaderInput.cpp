@@ -56,7 +56,9 @@ bool wxJSONReader::PrivateEnsure(size_t n)
     if (m_chunk.size() < size)
         m_chunk.resize(size);
     size_t have = left;
-    while (have < n && !m_stream->Eof())
+    // A read is tried even when the stream said it was at its end before: bytes given back by an
+    // earlier parse wait there.
+    while (have < n)
     {
         m_stream->Read(m_chunk.data() + have, m_chunk.size() - have);
         size_t got = m_stream->LastRead();

@@ -4,19 +4,32 @@
 #include "kxRuzoVori/json/wxJSONWriter.h"
 
 #include <gtest/gtest.h>
+#include <wx/file.h>
+#include <wx/filename.h>
 #include <wx/mstream.h>
 #include <wx/sstream.h>
+#include <wx/wfstream.h>
 
 #include <clocale>
+#include <poll.h>
 #include <string>
+#include <unistd.h>
 
 namespace
 {
-// Parses text (UTF-8 bytes) from a memory stream.
-int ParseBytes(wxJSONReader& reader, const std::string& text, wxJSONValue& root)
+// Parses text (UTF-8 bytes) from a memory stream into root, which keeps what it held when it is
+// already of the text's kind.
+int ParseInto(wxJSONReader& reader, const std::string& text, wxJSONValue& root)
 {
     wxMemoryInputStream is(text.data(), text.size());
     return reader.Parse(is, &root);
+}
+
+// Parses text into a fresh root.
+int ParseBytes(wxJSONReader& reader, const std::string& text, wxJSONValue& root)
+{
+    root.Clear();
+    return ParseInto(reader, text, root);
 }
 
 // A stream the reader cannot read in place, handing out a few bytes per call.
@@ -42,6 +55,47 @@ protected:
 private:
     std::string m_bytes;
     size_t m_pos = 0;
+};
+
+// The reading end of a pipe, as the toolkit's own pipe streams read one: a read takes what has
+// arrived and waits only when nothing has.
+class PipeStream : public wxInputStream
+{
+public:
+    PipeStream()
+    {
+        if (pipe(m_fds) != 0)
+            m_fds[0] = m_fds[1] = -1;
+    }
+    ~PipeStream() override
+    {
+        close(m_fds[0]);
+        close(m_fds[1]);
+    }
+    void Send(const std::string& bytes)
+    {
+        EXPECT_EQ(write(m_fds[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    }
+    bool CanRead() const override
+    {
+        pollfd ready{m_fds[0], POLLIN, 0};
+        return poll(&ready, 1, 0) == 1;
+    }
+
+protected:
+    size_t OnSysRead(void* buffer, size_t size) override
+    {
+        const ssize_t n = read(m_fds[0], buffer, size);
+        if (n <= 0)
+        {
+            m_lasterror = wxSTREAM_EOF;
+            return 0;
+        }
+        return static_cast<size_t>(n);
+    }
+
+private:
+    int m_fds[2];
 };
 } // namespace
 
@@ -281,14 +335,34 @@ TEST(wxJSONReaderStructure, ObjectsArraysAndTheirEdges)
     EXPECT_TRUE(root["x"]["y"][0].IsArray());
     EXPECT_TRUE(root["x"]["y"][1].IsObject());
     EXPECT_TRUE(root["x"]["y"][2][0].IsNull());
-    // An old root is replaced, not merged with.
-    wxJSONValue reused;
-    reused["old"] = 1;
-    EXPECT_EQ(ParseBytes(reader, "{\"new\":2}", reused), 0);
-    EXPECT_FALSE(reused.HasMember("old"));
-    EXPECT_EQ(ParseBytes(reader, "[1]", reused), 0);
-    EXPECT_TRUE(reused.IsArray());
     EXPECT_EQ(reader.Parse(wxString("[1, 2]"), nullptr), 0);
+}
+
+// The root is re-typed as the text starts, not replaced: an object read into an object keeps its
+// members and comments, and text without a start character leaves it as it was.
+TEST(wxJSONReaderStructure, TheRootIsRetypedNotReplaced)
+{
+    wxJSONReader reader(wxJSONREADER_STRICT);
+    wxJSONValue root;
+    root["old"] = 1;
+    root.AddComment(wxS("// the host's"));
+    root.SetLineNo(7);
+    const wxJSONValue copy = root;
+    EXPECT_EQ(ParseInto(reader, "{\"new\":2, \"old\":3}", root), 0);
+    EXPECT_EQ(root.Size(), 2);
+    EXPECT_EQ(root["old"].AsInt(), 3);
+    EXPECT_EQ(root["new"].AsInt(), 2);
+    EXPECT_EQ(root.GetCommentCount(), 1);
+    EXPECT_EQ(copy.Size(), 1) << "a value sharing the root's data keeps its own";
+
+    EXPECT_EQ(ParseInto(reader, "no start here", root), 1);
+    EXPECT_EQ(root.Size(), 2);
+    EXPECT_EQ(root.GetLineNo(), -1);
+
+    EXPECT_EQ(ParseInto(reader, "[1]", root), 0);
+    EXPECT_TRUE(root.IsArray());
+    EXPECT_EQ(root.Size(), 1) << "an object made an array loses its members";
+    EXPECT_EQ(root.GetCommentCount(), 1);
 }
 
 TEST(wxJSONReaderStructure, LargeObjectsKeepEveryMemberFindable)
@@ -468,16 +542,52 @@ TEST(wxJSONReaderStreams, MessagesDoNotDependOnHowTheInputArrives)
               wxS("Error: line 3, col 5 - String value: the UTF-8 stream is invalid"));
 }
 
-TEST(wxJSONReaderStreams, MemoryStreamIsLeftAfterTheValue)
+// Reading stops at the document's closing bracket on every kind of stream: a second document
+// and trailing bytes stay in the stream, and a peer that sent one document and waits for an
+// answer is not waited for.
+TEST(wxJSONReaderStreams, TheStreamIsLeftJustAfterTheDocument)
 {
-    std::string text = "[1] [2]";
-    wxMemoryInputStream is(text.data(), text.size());
-    wxJSONReader reader;
-    wxJSONValue first, second;
-    EXPECT_EQ(reader.Parse(is, &first), 0);
-    EXPECT_EQ(reader.Parse(is, &second), 0);
-    EXPECT_EQ(first[0].AsInt(), 1);
-    EXPECT_EQ(second[0].AsInt(), 2);
+    const std::string text = "[1]\r\n{\"a\": 2} tail";
+    auto readBoth = [](wxInputStream& is)
+    {
+        wxJSONReader reader;
+        wxJSONValue first, second;
+        EXPECT_EQ(reader.Parse(is, &first), 0);
+        EXPECT_EQ(reader.Parse(is, &second), 0);
+        EXPECT_EQ(first[0].AsInt(), 1);
+        EXPECT_EQ(second[wxS("a")].AsInt(), 2);
+    };
+    auto rest = [](wxInputStream& is)
+    {
+        char bytes[64];
+        is.Read(bytes, sizeof bytes);
+        return std::string(bytes, is.LastRead());
+    };
+
+    wxMemoryInputStream memory(text.data(), text.size());
+    readBoth(memory);
+    EXPECT_EQ(rest(memory), " tail");
+
+    const wxString path = wxFileName::CreateTempFileName(wxS("kxjson"));
+    {
+        wxFile file(path, wxFile::write);
+        ASSERT_TRUE(file.Write(text.data(), text.size()));
+    }
+    {
+        wxFileInputStream file(path);
+        readBoth(file);
+        EXPECT_EQ(rest(file), " tail");
+    }
+    wxRemoveFile(path);
+
+    // The writer keeps its end open: a read beyond what was sent would never return.
+    PipeStream pipe;
+    pipe.Send(text.substr(0, text.size() - 5));
+    alarm(60);
+    readBoth(pipe);
+    pipe.Send(" tail");
+    EXPECT_EQ(rest(pipe), " tail");
+    alarm(0);
 }
 
 TEST(wxJSONReaderStreams, TextFromAWideString)
