@@ -6,6 +6,7 @@
 #include <wx/arrimpl.cpp>
 
 #include <climits>
+#include <vector>
 
 WX_DEFINE_USER_EXPORTED_OBJARRAY(wxJSONInternalArray);
 
@@ -147,6 +148,12 @@ wxJSONValue::~wxJSONValue()
 }
 
 // assignment
+
+wxJSONValue& wxJSONValue::operator=(wxJSONType type)
+{
+    SetType(type);
+    return *this;
+}
 
 wxJSONValue& wxJSONValue::operator=(int i)
 {
@@ -659,13 +666,46 @@ void wxJSONValue::Ref(const wxJSONValue& other)
     m_refData = data;
 }
 
+namespace
+{
+// The containers waiting to be freed while this thread frees a tree.
+thread_local std::vector<wxJSONRefData*>* t_unfreed = nullptr;
+
+// Freeing a container frees the values it holds, and theirs, as deep as the tree goes. The
+// containers met on the way wait in a list and are freed one after another rather than from
+// inside each other, so that no depth of tree a host can build exhausts the stack.
+void FreeData(wxJSONRefData* data)
+{
+    if (!data->m_valArray && !data->m_valMap)
+    {
+        delete data;
+        return;
+    }
+    if (t_unfreed)
+    {
+        t_unfreed->push_back(data);
+        return;
+    }
+    std::vector<wxJSONRefData*> unfreed{data};
+    t_unfreed = &unfreed;
+    while (!unfreed.empty())
+    {
+        wxJSONRefData* next = unfreed.back();
+        unfreed.pop_back();
+        delete next;
+    }
+    t_unfreed = nullptr;
+}
+} // namespace
+
 void wxJSONValue::UnRef()
 {
     if (!m_refData)
         return;
-    if (--m_refData->m_refCount == 0)
-        delete m_refData;
+    wxJSONRefData* data = m_refData;
     m_refData = nullptr;
+    if (--data->m_refCount == 0)
+        FreeData(data);
 }
 
 void wxJSONValue::UnShare()

@@ -35,8 +35,9 @@ class KX_API wxJSONValue
 public:
     /// A null value.
     wxJSONValue();
-    /// An empty value of the given type: zero, an empty string, array, object or buffer.
-    explicit wxJSONValue(wxJSONType type);
+    /// An empty value of the given type: zero, an empty string, array, object or buffer. Not
+    /// explicit, so a type constant passed for a value makes a value of that type.
+    wxJSONValue(wxJSONType type);
     ///@{
     /// A value holding the number: signed types store a signed integer, unsigned types an
     /// unsigned one, which the writer marks with a "+".
@@ -78,6 +79,9 @@ public:
     static void operator delete(void*, void*) noexcept {}
     ///@}
 
+    /// Re-types the value as SetType() does: v = wxJSONTYPE_OBJECT makes a number an empty
+    /// object, never the number the constant is.
+    wxJSONValue& operator=(wxJSONType type);
     ///@{
     /// Replaces the content with the argument, typed as the matching constructor types it; an
     /// array or object held before is emptied. Assigning a value shares its data (nothing
@@ -132,7 +136,9 @@ public:
 
     ///@{
     /// The stored bits read as the asked type, without any test: ask only after the matching
-    /// Is...() test, or use the tested forms below.
+    /// Is...() test, or use the tested forms below. long is 64 bits here: AsLong() and AsULong()
+    /// give the whole stored value, while IsLong(), IsULong() and the tested AsLong() and
+    /// AsULong() keep the 32-bit range (a deliberate deviation).
     int AsInt() const;
     unsigned int AsUInt() const;
     long AsLong() const;
@@ -206,7 +212,8 @@ public:
     /// The member named key when the value is an object that has it, else defaultValue.
     wxJSONValue Get(const wxString& key, const wxJSONValue& defaultValue) const;
     /// The names of an object's members in no particular order (sort them when order matters);
-    /// empty for other types.
+    /// empty for other types. The member table starts small, since most objects are, so the
+    /// order differs from that of a table begun with about a hundred buckets.
     wxArrayString GetMemberNames() const;
 
     ///@{
@@ -225,6 +232,7 @@ public:
     wxJSONValue& Append(double d);
     wxJSONValue& Append(const wxString& str);
     wxJSONValue& Append(const wchar_t* str);
+    /// UTF-8 text, appended as a string: without it a narrow literal would become a boolean.
     wxJSONValue& Append(const char* str);
     wxJSONValue& Append(const wxMemoryBuffer& buff);
     wxJSONValue& Append(const void* buff, size_t len);

@@ -2,6 +2,8 @@
 #include "kxRuzoVori/json/wxJSONValue.h"
 
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -314,7 +316,8 @@ wxString wxJSONValue::GetComment(int idx) const
 
 int wxJSONValue::GetCommentPos() const
 {
-    return m_refData ? m_refData->m_commentPos : wxJSONVALUE_COMMENT_DEFAULT;
+    // A handle without data answers as a new, invalid value does.
+    return m_refData ? m_refData->m_commentPos : wxJSONVALUE_COMMENT_BEFORE;
 }
 
 int wxJSONValue::GetCommentCount() const
@@ -350,79 +353,102 @@ int wxJSONValue::GetLineNo() const
 
 // comparison
 
-bool wxJSONValue::IsSameAs(const wxJSONValue& other) const
+namespace
 {
-    if (m_refData == other.m_refData)
-        return true;
-    wxJSONType t1 = m_refData ? m_refData->m_type : wxJSONTYPE_INVALID;
-    wxJSONType t2 = other.m_refData ? other.m_refData->m_type : wxJSONTYPE_INVALID;
+// Compares two values without looking into their elements or members: 1 when equal, 0 when not,
+// and -1 for two arrays or two objects of one size, whose content then decides.
+int CompareShallow(const wxJSONValue& a, const wxJSONValue& b)
+{
+    const wxJSONRefData* d1 = a.GetRefData();
+    const wxJSONRefData* d2 = b.GetRefData();
+    if (d1 == d2)
+        return 1;
+    wxJSONType t1 = d1 ? d1->m_type : wxJSONTYPE_INVALID;
+    wxJSONType t2 = d2 ? d2->m_type : wxJSONTYPE_INVALID;
     if (t1 != t2)
     {
-        const wxJSONValue* a = this;
-        const wxJSONValue* b = &other;
+        const wxJSONValue* x = &a;
+        const wxJSONValue* y = &b;
         if (t2 == wxJSONTYPE_DOUBLE)
         {
-            std::swap(a, b);
+            std::swap(x, y);
             std::swap(t1, t2);
         }
         if (t1 == wxJSONTYPE_DOUBLE)
         {
             if (t2 == wxJSONTYPE_INT)
-                return a->AsDouble() == static_cast<double>(b->AsInt64());
+                return x->AsDouble() == static_cast<double>(y->AsInt64());
             if (t2 == wxJSONTYPE_UINT)
-                return a->AsDouble() == UIntAsDouble(b->AsUInt64());
-            return false;
+                return x->AsDouble() == UIntAsDouble(y->AsUInt64());
+            return 0;
         }
         if ((t1 == wxJSONTYPE_INT && t2 == wxJSONTYPE_UINT) ||
             (t1 == wxJSONTYPE_UINT && t2 == wxJSONTYPE_INT))
-            return AsUInt64() == other.AsUInt64() && AsUInt64() < (1ULL << 63);
-        return false;
+            return a.AsUInt64() == b.AsUInt64() && a.AsUInt64() < (1ULL << 63);
+        return 0;
     }
 
     switch (t1)
     {
     case wxJSONTYPE_INVALID:
     case wxJSONTYPE_NULL:
-        return true;
+        return 1;
     case wxJSONTYPE_INT:
     case wxJSONTYPE_UINT:
-        return AsUInt64() == other.AsUInt64();
+        return a.AsUInt64() == b.AsUInt64();
     case wxJSONTYPE_BOOL:
-        return AsBool() == other.AsBool();
+        return a.AsBool() == b.AsBool();
     case wxJSONTYPE_DOUBLE:
-        return AsDouble() == other.AsDouble();
+        return a.AsDouble() == b.AsDouble();
     case wxJSONTYPE_STRING:
-        return m_refData->m_valString == other.m_refData->m_valString;
+        return d1->m_valString == d2->m_valString;
     case wxJSONTYPE_ARRAY:
-    {
-        int size = Size();
-        if (size != other.Size())
-            return false;
-        for (int i = 0; i < size; ++i)
-            if (!m_refData->m_valArray->Item(i).IsSameAs(other.m_refData->m_valArray->Item(i)))
-                return false;
-        return true;
-    }
     case wxJSONTYPE_OBJECT:
-    {
-        if (Size() != other.Size())
-            return false;
-        if (Size() == 0)
-            return true;
-        for (wxJSONInternalMap::const_iterator it = m_refData->m_valMap->begin();
-             it != m_refData->m_valMap->end(); ++it)
-        {
-            const wxJSONValue* match = other.Find(it->first);
-            if (!match || !it->second.IsSameAs(*match))
-                return false;
-        }
-        return true;
-    }
+        if (a.Size() != b.Size())
+            return 0;
+        return a.Size() == 0 ? 1 : -1;
     case wxJSONTYPE_MEMORYBUFF:
-        return CompareMemoryBuff(AsMemoryBuff(), other.AsMemoryBuff()) == 0;
+        return wxJSONValue::CompareMemoryBuff(a.AsMemoryBuff(), b.AsMemoryBuff()) == 0;
     default:
-        return false;
+        return 0;
     }
+}
+} // namespace
+
+bool wxJSONValue::IsSameAs(const wxJSONValue& other) const
+{
+    int same = CompareShallow(*this, other);
+    if (same >= 0)
+        return same == 1;
+    // The pairs still to compare wait in a list rather than on the stack, so that no depth of
+    // tree a host can build exhausts it. A member the other object lacks compares with an
+    // invalid value, as the other's ItemAt gives it.
+    static const wxJSONValue missing{NoData()};
+    std::vector<std::pair<const wxJSONValue*, const wxJSONValue*>> pending{{this, &other}};
+    while (!pending.empty())
+    {
+        const auto [a, b] = pending.back();
+        pending.pop_back();
+        same = CompareShallow(*a, *b);
+        if (same == 0)
+            return false;
+        if (same == 1)
+            continue;
+        const wxJSONRefData* d1 = a->m_refData;
+        const wxJSONRefData* d2 = b->m_refData;
+        if (d1->m_type == wxJSONTYPE_ARRAY)
+        {
+            for (size_t i = d1->m_valArray->GetCount(); i-- > 0;)
+                pending.emplace_back(&d1->m_valArray->Item(i), &d2->m_valArray->Item(i));
+            continue;
+        }
+        for (const auto& member : *d1->m_valMap)
+        {
+            const wxJSONValue* match = b->Find(member.first);
+            pending.emplace_back(&member.second, match ? match : &missing);
+        }
+    }
+    return true;
 }
 
 int wxJSONValue::CompareMemoryBuff(const wxMemoryBuffer& buff1, const wxMemoryBuffer& buff2)

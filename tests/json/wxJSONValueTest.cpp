@@ -67,6 +67,28 @@ TEST(wxJSONValueTypes, OtherKindsAndTheirNames)
     EXPECT_EQ(cleared.AsString(), "<invalid>");
 }
 
+// A type constant makes a value of that type, by construction or by assignment, and never the
+// number the constant is.
+TEST(wxJSONValueTypes, TypeConstantsMakeValuesOfThatType)
+{
+    wxJSONValue v(5);
+    v = wxJSONTYPE_OBJECT;
+    EXPECT_TRUE(v.IsObject());
+    EXPECT_EQ(v.Size(), 0);
+    v["a"] = 1;
+    v = wxJSONTYPE_ARRAY;
+    EXPECT_TRUE(v.IsArray());
+    EXPECT_EQ(v.Size(), 0);
+    v = wxJSONTYPE_NULL;
+    EXPECT_TRUE(v.IsNull());
+    wxJSONValue made = wxJSONTYPE_STRING;
+    EXPECT_TRUE(made.IsString());
+    EXPECT_EQ(made.AsString(), "");
+    wxJSONValue member;
+    member["list"] = wxJSONTYPE_ARRAY;
+    EXPECT_TRUE(member["list"].IsArray());
+}
+
 TEST(wxJSONValueTypes, SignedAndUnsignedNeverMix)
 {
     wxJSONValue s(5);
@@ -355,6 +377,9 @@ TEST(wxJSONValueComments, AcceptedFormsAndPositions)
 {
     wxJSONValue v(1);
     EXPECT_EQ(v.GetCommentPos(), wxJSONVALUE_COMMENT_BEFORE);
+    wxJSONValue without;
+    without.UnRef();
+    EXPECT_EQ(without.GetCommentPos(), wxJSONVALUE_COMMENT_BEFORE) << "answers as invalid data";
     EXPECT_EQ(v.AddComment("// line"), 1);
     EXPECT_EQ(v.GetComment(0), "// line\n");
     EXPECT_EQ(v.AddComment("/* block */\n \t", wxJSONVALUE_COMMENT_INLINE), 2);
@@ -422,6 +447,45 @@ TEST(wxJSONValueCompare, ContainersCompareDeeplyIgnoringComments)
 
     EXPECT_FALSE(wxJSONValue(wxJSONTYPE_ARRAY).IsSameAs(wxJSONValue(wxJSONTYPE_OBJECT)));
     EXPECT_TRUE(wxJSONValue(wxJSONTYPE_ARRAY).IsSameAs(wxJSONValue(wxJSONTYPE_ARRAY)));
+
+    // Each member is compared with what the other object's ItemAt gives for its name: a member
+    // holding an invalid value matches a missing one.
+    wxJSONValue holder;
+    holder["gone"] = wxJSONValue(wxJSONTYPE_INVALID);
+    wxJSONValue other;
+    other["there"] = 1;
+    EXPECT_TRUE(holder.IsSameAs(other));
+    EXPECT_FALSE(other.IsSameAs(holder));
+}
+
+// A host can build a tree far deeper than any text the reader accepts: comparing, copying and
+// freeing it must not exhaust the stack.
+TEST(wxJSONValueCompare, TreesOfAnyDepthCompareCopyAndFree)
+{
+    const int depth = 100000;
+    wxJSONValue a;
+    wxJSONValue b;
+    wxJSONValue* atA = &a;
+    wxJSONValue* atB = &b;
+    for (int i = 0; i < depth; ++i)
+    {
+        atA = &(*atA)[wxS("n")];
+        atB = &(*atB)[wxS("n")];
+    }
+    *atA = 1;
+    *atB = 1.0;
+    EXPECT_TRUE(a.IsSameAs(b));
+    *atB = 2;
+    EXPECT_FALSE(a.IsSameAs(b));
+
+    wxJSONValue copy(a);
+    copy[wxS("n")][wxS("n")] = wxS("changed near the top");
+    EXPECT_FALSE(copy.IsSameAs(a));
+    wxJSONValue deep;
+    deep.DeepCopy(a);
+    EXPECT_TRUE(deep.IsSameAs(a));
+    a.Clear();
+    b = wxJSONTYPE_NULL;
 }
 
 TEST(wxJSONValueBuffers, CompareFormatAndConvert)
