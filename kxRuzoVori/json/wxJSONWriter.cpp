@@ -74,7 +74,7 @@ inline char* PutEscape(char* out, unsigned c, char escape)
 wxJSONWriter::wxJSONWriter(int style, int indent, int step)
     : m_style(style), m_indent(indent), m_step(step), m_level(0), m_noUtf8(false), m_fmt("%.10g"),
       m_os(nullptr), m_out(new wxJSONWriterBuffer), m_inWrite(false), m_collect(false),
-      m_failed(false)
+      m_failed(false), m_tooDeep(false)
 {
     if (style == wxJSONWRITER_NONE)
     {
@@ -174,7 +174,19 @@ int wxJSONWriter::DoWrite(wxOutputStream& os, const wxJSONValue& value, const wx
 {
     if (!PrivateBind(os))
         return -1;
-    return PrivateDone(PrivateValue(value, key, comma));
+    const size_t start = m_out->Size();
+    const int level = m_level;
+    m_tooDeep = false;
+    const int result = PrivateValue(value, key, comma);
+    if (m_tooDeep)
+    {
+        // Nothing of the refused value is written, and the stream tells the caller.
+        m_out->Resize(start);
+        m_level = level;
+        os.Reset(wxSTREAM_WRITE_ERROR);
+        m_failed = true;
+    }
+    return PrivateDone(result);
 }
 
 inline int wxJSONWriter::PrivateValue(const wxJSONValue& value, const wxString* key, bool comma)
@@ -263,6 +275,11 @@ int wxJSONWriter::PrivateContainer(const wxJSONValue& value, int& commentPos)
 {
     const wxJSONRefData* data = value.GetRefData();
     const bool isArray = data->m_type == wxJSONTYPE_ARRAY;
+    if (m_level >= MAX_NESTING)
+    {
+        m_tooDeep = true;
+        return -1;
+    }
     ++m_level;
     m_out->Put(isArray ? '[' : '{');
     int last = isArray ? '[' : '{';
@@ -311,9 +328,8 @@ inline int wxJSONWriter::PrivateAfterValue(const wxJSONValue& value, bool comma,
         last = PrivateComments(value, false);
     else if (commentPos == wxJSONVALUE_COMMENT_AFTER)
     {
-        // Without line feeds a comment is set off by a tab, as an inline one is, so that it
-        // never runs into the value before it.
-        last = PrivateComments(value, PrivateSeparator() != 0);
+        PrivateSeparator();
+        last = PrivateComments(value, true);
     }
     if (last != '\n')
     {
@@ -321,8 +337,6 @@ inline int wxJSONWriter::PrivateAfterValue(const wxJSONValue& value, bool comma,
         if (sep > 0)
             last = sep;
     }
-    if (!m_collect && m_out->Size() >= kFlushSize && PrivateFlush() < 0)
-        return -1;
     return m_failed ? -1 : last;
 }
 

@@ -1,6 +1,7 @@
 #ifndef KXRUZOVORI_JSON_WXJSONWRITER_H
 #define KXRUZOVORI_JSON_WXJSONWRITER_H
 
+#include "kxRuzoVori/json/wxJSONReader.h"
 #include "kxRuzoVori/json/wxJSONValue.h"
 #include "kxRuzoVori/kxExport.h"
 
@@ -39,6 +40,12 @@ enum
 class KX_API wxJSONWriter
 {
 public:
+    /// Arrays and objects nested deeper than the reader reads are refused rather than written
+    /// (a deliberate limit: writing them would exhaust the stack): nothing of such a value is
+    /// written, DoWrite() returns -1, the stream is left with a write error and the string form
+    /// gives an empty text.
+    static constexpr int MAX_NESTING = wxJSONReader::MAX_NESTING;
+
     /// A writer with the given wxJSONWRITER_ style bits, indent blanks before every indented line
     /// and step blanks per level. Style 0 is compact output and then also sets indent and step
     /// to 0.
@@ -52,7 +59,8 @@ public:
     /// Replaces str with the text of value.
     void Write(const wxJSONValue& value, wxString& str);
     /// The printf format of floating-point numbers ("%.10g" by default); the pointer is kept,
-    /// not the text, so it must outlive the writer.
+    /// not the text, so it must outlive the writer. Numbers are written with "." as the decimal
+    /// separator whatever the process's locale, as JSON requires.
     void SetDoubleFmtString(const char* fmt);
 
     /// \name Steps of writing
@@ -105,9 +113,10 @@ protected:
     const char* m_fmt; ///< The printf format of floating-point numbers.
 
 private:
-    // Output is gathered in m_out and handed to the stream in large pieces, so that writing
-    // costs no stream call per character. The Private steps append to m_out; the exported ones
-    // bind the stream, append and, outside a whole Write, flush at once.
+    // Output is gathered in m_out and handed to the stream once a whole value is written, so that
+    // writing costs no stream call per character and a refused value leaves nothing behind. The
+    // Private steps append to m_out; the exported ones bind the stream, append and, outside a
+    // whole Write, flush at once.
     bool PrivateBind(wxOutputStream& os);
     int PrivateFlush();
     int PrivateDone(int result);
@@ -138,6 +147,8 @@ private:
     bool m_inWrite;
     bool m_collect;
     bool m_failed;
+    // The value being written nests deeper than the writer writes.
+    bool m_tooDeep;
 };
 
 #endif

@@ -218,12 +218,14 @@ TEST(wxJSONWriterComments, PlacedByPositionOrByStyle)
     a.AddComment("// list", wxJSONVALUE_COMMENT_INLINE);
     EXPECT_EQ(Written(a, styled), "[\t// list\n   /* one */\n   1,\n   2\n]\n");
 
-    // Without line feeds a comment after a value must not run into it.
+    // A comment after a value follows the separator and the indentation of the style, both
+    // empty without line feeds.
     wxJSONValue c;
     c.Append(true).AddComment("// t", wxJSONVALUE_COMMENT_AFTER);
     c.Append(1);
     wxString compact = Written(c, wxJSONWRITER_WRITE_COMMENTS);
-    EXPECT_EQ(compact, "[true,\t// t\n1]");
+    EXPECT_EQ(compact, "[true,// t\n1]");
+    EXPECT_EQ(Written(c, styled), "[\n   true,\n   // t\n   1\n]\n");
     wxJSONReader tolerant(wxJSONREADER_ALLOW_COMMENTS);
     wxJSONValue read;
     EXPECT_EQ(tolerant.Parse(compact, &read), 0);
@@ -267,4 +269,51 @@ TEST(wxJSONWriterStreams, StreamAndStringFormsAgree)
     EXPECT_FALSE(wxJSONWriter::IsSpace(wxT('x')));
     EXPECT_TRUE(wxJSONWriter::IsPunctuation(wxT('?')));
     EXPECT_FALSE(wxJSONWriter::IsPunctuation(wxT('-')));
+}
+
+// A host can build trees nested far deeper than the reader reads. The writer refuses them whole
+// rather than exhausting its stack: nothing is written, not even the large part before the deep
+// one, and the stream reports the failure.
+TEST(wxJSONWriterStreams, TreesNestedTooDeeplyAreRefusedWhole)
+{
+    auto nested = [](int depth)
+    {
+        wxJSONValue root;
+        wxJSONValue* at = &root;
+        for (int i = 0; i < depth; ++i)
+            at = &(*at)[0];
+        *at = 1;
+        return root;
+    };
+    const wxJSONValue deepest = nested(wxJSONWriter::MAX_NESTING);
+    const wxString text = Written(deepest, wxJSONWRITER_NONE);
+    EXPECT_EQ(text, wxString('[', wxJSONWriter::MAX_NESTING) + "1" +
+                        wxString(']', wxJSONWriter::MAX_NESTING));
+    wxJSONReader reader;
+    wxJSONValue back;
+    EXPECT_EQ(reader.Parse(text, &back), 0);
+    EXPECT_TRUE(back.IsSameAs(deepest));
+
+    for (int depth : {wxJSONWriter::MAX_NESTING + 1, 100000})
+    {
+        wxJSONValue big;
+        for (int i = 0; i < 20000; ++i)
+            big.Append(wxString::Format("item %d", i));
+        big.Append(nested(depth));
+        for (const wxJSONValue* value : {&big, &big[20000]})
+        {
+            EXPECT_EQ(Written(*value, wxJSONWRITER_STYLED), "") << depth;
+            wxMemoryOutputStream os;
+            wxJSONWriter writer(wxJSONWRITER_NONE);
+            writer.Write(*value, os);
+            EXPECT_EQ(os.GetSize(), 0u) << depth;
+            EXPECT_FALSE(os.IsOk());
+            wxMemoryOutputStream again;
+            EXPECT_EQ(writer.DoWrite(again, *value, nullptr, false), -1);
+            EXPECT_EQ(again.GetSize(), 0u);
+            // The writer itself is not spoilt for the next value.
+            wxMemoryOutputStream next;
+            EXPECT_EQ(writer.DoWrite(next, deepest, nullptr, false), ']');
+        }
+    }
 }
