@@ -116,7 +116,8 @@ public:
     /// True as soon as the record's tag matched; check IsOk() for the bytes themselves.
     bool Read(wxMemoryBuffer& buffer);
     /// Reads a bitmap written by WriteBitmap(); false, leaving bitmap alone, when the record is
-    /// missing or its image cannot be decoded.
+    /// missing. A record that holds no image (or nothing) is read as one: the result is true and
+    /// bitmap becomes an invalid bitmap, which its IsOk() tells.
     bool ReadBitmap(wxBitmap& bitmap);
 
     ///@{
@@ -140,7 +141,9 @@ public:
     virtual wxSerialize& operator<<(const wxSize& value);
     virtual wxSerialize& operator<<(const wxPoint& value);
     ///@}
-    /// A narrow literal would otherwise be taken silently as a bool.
+    /// A narrow literal would otherwise be written silently as a bool: it does not compile (a
+    /// deliberate deviation), so the host says which text it means (wxString::FromUTF8, a wide
+    /// literal).
     wxSerialize& operator<<(const char* value) = delete;
 
     ///@{

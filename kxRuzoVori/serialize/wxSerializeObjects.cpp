@@ -180,19 +180,14 @@ bool wxSerialize::LeaveObject()
 
 void wxSerialize::FindCurrentEnterLevel()
 {
-    unsigned char tag;
-    if (m_haveBoundary)
+    // Only a pending start marker is this object's; a pending leave marker stays pending for the
+    // LeaveObject() it belongs to, and the search reads on.
+    if (m_haveBoundary && m_lastBoundary == kTagEnter)
     {
         m_haveBoundary = false;
-        if (m_lastBoundary == kTagEnter)
-            return;
-        // A leave marker already met where an object should start: the loop below reports it.
-        tag = m_lastBoundary;
+        return;
     }
-    else
-    {
-        tag = LoadChar();
-    }
+    unsigned char tag = LoadChar();
     while (IsOk())
     {
         if (tag == kTagEnter)

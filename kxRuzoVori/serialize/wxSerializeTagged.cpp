@@ -349,8 +349,10 @@ bool wxSerialize::ReadBitmap(wxBitmap& bitmap)
 {
     if (LoadChunkHeader(kTagBitmap) == 0)
         return false;
+    // A record that holds no image is still a record read: the bitmap becomes an invalid one,
+    // which the caller tells by its IsOk().
     const wxBitmap loaded = LoadBitmap();
-    if (!IsOk() || !loaded.IsOk())
+    if (!IsOk())
         return false;
     bitmap = loaded;
     return true;

@@ -72,13 +72,18 @@ TEST(wxSerializeBitmaps, InvalidOrUndecodableBitmaps)
     EXPECT_EQ(BytesOf(out).size(), before);
     EXPECT_TRUE(writer.IsOk());
 
-    // A record that is no image fails the read but leaves the stream in step.
-    const std::string bytes = FromHex("00000000 00000001 42 72 00000004 DEADBEEF 63 09");
+    // A record that is no image, or an empty one, is read: the bitmap becomes an invalid one and
+    // the stream stays in step.
+    const std::string bytes =
+        FromHex("00000000 00000001 42 72 00000004 DEADBEEF 42 72 00000000 63 09");
     wxMemoryInputStream in(bytes.data(), bytes.size());
     wxSerialize reader(in);
     wxBitmap bitmap = MakeBitmap();
-    EXPECT_FALSE(reader.ReadBitmap(bitmap));
-    EXPECT_EQ(bitmap.GetWidth(), 7);
+    EXPECT_TRUE(reader.ReadBitmap(bitmap));
+    EXPECT_FALSE(bitmap.IsOk());
+    bitmap = MakeBitmap();
+    EXPECT_TRUE(reader.ReadBitmap(bitmap));
+    EXPECT_FALSE(bitmap.IsOk());
     unsigned char value = 0;
     EXPECT_TRUE(reader.ReadUint8(value));
     EXPECT_EQ(value, 9);
