@@ -3,11 +3,14 @@
 
 #include "kxRuzoVori/core/private/kxBase64.h"
 #include "kxRuzoVori/core/private/kxHex.h"
+#include "kxRuzoVori/core/private/kxUtf.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 wxString g_kxEmptyString;
 long long g_kxEmptyLongLong = 0;
@@ -54,6 +57,22 @@ inline unsigned HexDigitValue(wxUint32 c)
 {
     return (c >= 'A' ? c - 'A' + 10 : c - '0') & 15;
 }
+
+// One byte per pair of the length digits at in; an odd last digit gets a low digit of 0.
+template <class Unit> wxMemoryBuffer HexToBytes(const Unit* in, size_t length)
+{
+    const size_t bytes = (length + 1) / 2;
+    wxMemoryBuffer buffer(bytes ? bytes : 1);
+    unsigned char* out = static_cast<unsigned char*>(buffer.GetWriteBuf(bytes));
+    for (size_t i = 0; i < length; i += 2)
+    {
+        const unsigned high = HexDigitValue(static_cast<wxUint32>(in[i]));
+        const unsigned low = i + 1 < length ? HexDigitValue(static_cast<wxUint32>(in[i + 1])) : 0;
+        out[i / 2] = static_cast<unsigned char>((high << 4) | low);
+    }
+    buffer.UngetWriteBuf(bytes);
+    return buffer;
+}
 } // namespace
 
 wxString kxMemoryBufferToStrHEX(const wxMemoryBuffer& buffer)
@@ -70,19 +89,25 @@ wxString kxMemoryBufferToStrHEX(wxMemoryOutputStream& stream)
 
 wxMemoryBuffer kxStrHEXToMemoryBuffer(const wxString& text)
 {
+    const wchar_t* in = text.wc_str();
     const size_t length = text.length();
-    const size_t bytes = (length + 1) / 2;
-    wxMemoryBuffer buffer(bytes ? bytes : 1);
-    unsigned char* out = static_cast<unsigned char*>(buffer.GetWriteBuf(bytes));
-    const wxChar* in = text.wc_str();
-    for (size_t i = 0; i < length; i += 2)
+    if (std::none_of(in, in + length, [](wchar_t c) { return static_cast<wxUint32>(c) > 0xFFFF; }))
+        return HexToBytes(in, length);
+    // Digits pair up by UTF-16 code units: a character above U+FFFF is two of them.
+    std::vector<wxUint32> units;
+    units.reserve(length + 1);
+    for (size_t i = 0; i < length; ++i)
     {
-        const unsigned high = HexDigitValue(static_cast<wxUint32>(in[i]));
-        const unsigned low = i + 1 < length ? HexDigitValue(static_cast<wxUint32>(in[i + 1])) : 0;
-        out[i / 2] = static_cast<unsigned char>((high << 4) | low);
+        const wxUint32 c = static_cast<wxUint32>(in[i]);
+        if (c > 0xFFFF && c <= 0x10FFFF)
+        {
+            units.push_back(kxHighSurrogateOf(c));
+            units.push_back(kxLowSurrogateOf(c));
+        }
+        else
+            units.push_back(c);
     }
-    buffer.UngetWriteBuf(bytes);
-    return buffer;
+    return HexToBytes(units.data(), units.size());
 }
 
 bool kxIsAsciiString(const wchar_t* text)

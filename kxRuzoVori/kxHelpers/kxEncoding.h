@@ -25,7 +25,8 @@ KX_API wxString kxMemoryBufferToStrHEX(const wxMemoryBuffer& buffer);
 KX_API wxString kxMemoryBufferToStrHEX(wxMemoryOutputStream& stream);
 /// One byte per pair of hex digits (either case); an odd last digit gives a low digit of 0.
 /// Characters that are not hex digits are not rejected: only the low four bits of their offset
-/// from '0' (below 'A') or from 'A' - 10 count.
+/// from '0' (below 'A') or from 'A' - 10 count. Digits are counted in UTF-16 code units, so a
+/// character above U+FFFF stands for two of them.
 KX_API wxMemoryBuffer kxStrHEXToMemoryBuffer(const wxString& text);
 
 /// True for a null-free text whose characters are all below U+0100, or that starts with a

@@ -84,6 +84,9 @@ TEST(kxHex, ForeignCharactersReadByTheirLowBits)
     // 'G' is 'A' + 6, so it reads as 16 and keeps 0; '/' is '0' - 1 and keeps 15.
     EXPECT_EQ(Bytes({0x0F}), BytesOf(kxStrHEXToMemoryBuffer(wxString("G/"))));
     EXPECT_EQ(Bytes({0x2A}), BytesOf(kxStrHEXToMemoryBuffer(wxString(L"\u00e9a"))));
+    // A character above U+FFFF is two UTF-16 units, D83D and DE00, and so two digits.
+    EXPECT_EQ(Bytes({0x69}), BytesOf(kxStrHEXToMemoryBuffer(wxString(L"\U0001F600"))));
+    EXPECT_EQ(Bytes({0xA6, 0x90}), BytesOf(kxStrHEXToMemoryBuffer(wxString(L"A\U0001F600"))));
 }
 
 namespace
