@@ -20,7 +20,7 @@ namespace
 const long kClientTimeout = 10;
 const long kConnectTimeoutMs = 20000;
 // Between two connection attempts while the server comes up.
-const unsigned long kConnectRetryMs = 100;
+const unsigned long kConnectRetryMs = 500;
 const long kStopTimeoutMs = 20000;
 // How long a killed server may take to vanish from the process table.
 const long kKillWaitMs = 5000;
@@ -106,6 +106,9 @@ void kxClient::PrivateCreateServerIfItDown()
 
 void kxClient::PrivateStopAllServers()
 {
+    // The step is public: a host calling it on a live connection must not lose it.
+    if (IsConnected())
+        return;
     if (m_client)
     {
         m_client->Disconnect();

@@ -26,7 +26,11 @@ public:
     kxClient& operator=(const kxClient&) = delete;
     ~kxClient() override;
 
-    /// Throws kxException when the server cannot be started, reached or proved genuine.
+    /// Throws kxException when the server cannot be started, reached or proved genuine. Between
+    /// two connection attempts it waits 500 ms, for 20 seconds at most. A peer that proves itself
+    /// but sends an unreadable process id, or 0, is refused as well (a deliberate deviation): the
+    /// client could neither tell whether it still runs nor stop it; the stop-all step ends such a
+    /// process.
     void Connect();
     /// Whether a connection to the server exists.
     bool IsConnected();
@@ -61,7 +65,8 @@ public:
     bool PrivateOnDisconnectLocal();
     /// Starts the server program when it is not running.
     void PrivateCreateServerIfItDown();
-    /// Ends every running instance of the server program.
+    /// Ends every running instance of the server program, asking each to stop and killing it
+    /// when it does not; does nothing while this client holds a live connection.
     void PrivateStopAllServers();
     /// Proves the server genuine ("cmd_identify").
     void PrivateValidateServer();

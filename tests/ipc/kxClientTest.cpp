@@ -65,8 +65,11 @@ TEST_F(ClientTest, ConnectStartsTheServerProvesItAndLearnsItsPid)
     EXPECT_EQ(wxString::Format(wxS("00000000000000016C%08lX"), pid),
               Send(client, wxS("cmd_getpid"), wxString()));
 
-    // Connected already: nothing is started or sent again.
+    // Connected already: nothing is started or sent again, and the stop-all step, public as it
+    // is, leaves the live connection and its server alone.
     client.Connect();
+    client.PrivateStopAllServers();
+    EXPECT_TRUE(client.IsConnected());
     EXPECT_EQ(wxString(wxS("connects=1 disconnects=0 connected=1")),
               Send(client, wxS("counts"), wxString()));
     EXPECT_EQ(1, CountServers());
