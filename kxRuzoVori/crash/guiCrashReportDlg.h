@@ -37,6 +37,9 @@ public:
                                    wxRESIZE_BORDER | wxDIALOG_NO_PARENT);
 
 protected:
+    /// The controls, made by the constructor and owned by the dialog: the picture, the apology,
+    /// the e-mail label and field, the two buttons, the note label and field.
+    ///@{
     wxStaticBitmap* WxStaticBitmap1;
     wxStaticText* guiDialogDesc;
     wxStaticText* WxStaticText1;
@@ -45,6 +48,7 @@ protected:
     wxButton* guiButtonDontSend;
     wxStaticText* WxStaticText2;
     wxTextCtrl* guiEditNote;
+    ///@}
 
 private:
     void CreateGUIControls();

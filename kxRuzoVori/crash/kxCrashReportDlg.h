@@ -15,10 +15,15 @@ public:
     kxCrashReportDlg(wxWindow* parent, const wxBitmap& picture);
 
 protected:
+    /// The event table's handlers: Escape (other keys go on), closing the window and "Do not
+    /// send" end the dialog with 1, "Send" with 0. Only the first answer counts; a dialog shown
+    /// without a modal loop is hidden with its answer as return code.
+    ///@{
     void OnCharHook(wxKeyEvent& event);
     void OnClose(wxCloseEvent& event);
     void OnButtonSend(wxCommandEvent& event);
     void OnButtonDontSend(wxCommandEvent& event);
+    ///@}
 
 private:
     void PrivateEnd(int answer);

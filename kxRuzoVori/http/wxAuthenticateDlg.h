@@ -26,19 +26,29 @@ public:
     /// now; a user name given switches it to Basic authentication.
     wxHTTPAuthSettings GetAuthSettings();
 
+    /// The text of the user name and password fields, as they are now; the record given with
+    /// SetAuthSettings is not touched.
+    ///@{
     void SetUsername(wxString userName);
     wxString GetUsername() const;
     void SetPassword(wxString password);
     wxString GetPassword() const;
+    ///@}
     /// The "Remember password" box; without it the setter does nothing and the getter is false.
+    ///@{
     void SetRememberPassword(const bool& remember);
     bool GetRememberPassword() const;
+    ///@}
 
 protected:
+    /// The dialog's fields (the remember box is null when the dialog has none) and the record
+    /// given last, for hosts that derive from the dialog.
+    ///@{
     wxTextCtrl* m_userName;
     wxTextCtrl* m_password;
     wxCheckBox* m_remember = nullptr;
     wxHTTPAuthSettings m_settings;
+    ///@}
 };
 
 #endif

@@ -21,12 +21,18 @@ public:
     };
 
     wxHTTPAuthSettings() = default;
+    /// Copies every field.
+    ///@{
     wxHTTPAuthSettings(const wxHTTPAuthSettings& other) = default;
     wxHTTPAuthSettings& operator=(const wxHTTPAuthSettings& other) = default;
+    ///@}
     virtual ~wxHTTPAuthSettings() = default;
 
+    /// Sets the scheme to Basic authentication or to none; the credentials stay as they are.
+    ///@{
     void SetBasicAuth() { m_authType = wxHTTP_AUTH_BASIC; }
     void SetNoAuth() { m_authType = wxHTTP_AUTH_NONE; }
+    ///@}
 
     /// Writes every field under the keys "AuthType", "RememberPasswd", "AuthUsername" and
     /// "AuthPassword" in the configuration's current path, the password as plain text whatever
@@ -36,9 +42,14 @@ public:
     /// only by a stored 1.
     void AuthSettingsLoad(wxConfigBase& config);
 
+    /// The user name and password sent with Basic authentication, as given (not encoded).
+    ///@{
     wxString m_userName;
     wxString m_password;
+    ///@}
+    /// The scheme; none for a new record.
     wxHTTP_Auth m_authType = wxHTTP_AUTH_NONE;
+    /// Whether the user asked to keep the password; the record itself never acts on it.
     bool m_rememberPassword = false;
 };
 

@@ -18,12 +18,16 @@ public:
     wxHTTPBuilderStream(wxHTTPBuilder* builder, long expectedLength);
     ~wxHTTPBuilderStream() override;
 
+    /// The length given to the constructor.
     long GetExpectedLength() const { return m_expectedLength; }
+    /// The bytes of the body read so far.
     wxFileOffset GetBytesRead() const { return m_bytesRead; }
     /// The expected length when there is one, else wxInvalidOffset (unknown).
     wxFileOffset GetLength() const override;
 
 protected:
+    /// At most size bytes, and never past the expected length; 0 with the stream at its end, or
+    /// with a read error when the connection failed, timed out or ended too early.
     size_t OnSysRead(void* buffer, size_t size) override;
 
 private:

@@ -18,6 +18,8 @@ class wxHTTPBuilder;
 class KX_API wxHTTPBuilderThread : public wxThread
 {
 public:
+    /// A detached thread that fetches url with builder and reports to parent (no event when
+    /// parent is null) with id as the event's id.
     wxHTTPBuilderThread(wxWindow* parent, int id, wxHTTPBuilder* builder, const wxString& url);
 
     /// Writes the body into file instead of keeping it as the response text.
@@ -29,10 +31,13 @@ public:
 
     /// The id given to the constructor (not the system's thread id).
     int GetId() const { return m_id; }
+    /// The window the event goes to.
     wxWindow* GetParent() const { return m_parent; }
 
     /// Run by the toolkit on the thread: the request, then the event to the parent.
     ExitCode Entry() override;
+    /// Run by the toolkit as the thread ends: releases a wxHTTPBuilderThreadObj's hold on this
+    /// thread and queues the event to the parent.
     void OnExit() override;
 
 private:

@@ -13,6 +13,7 @@ class KX_API wxHTTPBuilderThreadObj : public wxHTTPBuilder
 public:
     /// The thread forgets itself here when it ends.
     void SetThread(wxHTTPBuilderThread* thread) { m_thread = thread; }
+    /// The thread given last, or null once it has ended.
     wxHTTPBuilderThread* GetThread() const { return m_thread; }
 
     /// True once the thread was asked to end (which also sets the stop flag), or after Stop().

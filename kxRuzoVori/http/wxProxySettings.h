@@ -13,10 +13,14 @@ class KX_API wxProxySettings
 {
 public:
     wxProxySettings() = default;
+    /// Copies every field.
+    ///@{
     wxProxySettings(const wxProxySettings& other) = default;
     wxProxySettings& operator=(const wxProxySettings& other) = default;
+    ///@}
     virtual ~wxProxySettings() = default;
 
+    /// Whether requests go through the proxy at all.
     void SetUseProxy(bool useProxy) { m_useProxy = useProxy; }
 
     /// Writes every field under the keys "RequiresAuth", "UseProxy", "ProxyPort",
@@ -28,14 +32,22 @@ public:
     /// stored 1, and a port that is no 32-bit number is ignored.
     void ProxySettingsLoad(wxConfigBase& config);
 
+    /// The proxy's host name or address.
     wxString m_hostName;
+    /// The credentials sent to the proxy when it requires authentication, as given.
+    ///@{
     wxString m_userName;
     wxString m_password;
+    ///@}
     /// Host names (or their last parts) reached without the proxy, separated by the delimiter.
     wxString m_exceptions;
+    /// What separates the entries of m_exceptions; a comma for a new record.
     wxString m_exceptionsDelimiter = wxS(",");
+    /// The proxy's port; 8080 for a new record.
     long m_port = 8080;
+    /// Whether requests go through the proxy; off for a new record.
     bool m_useProxy = false;
+    /// Whether the proxy is sent the credentials; off for a new record.
     bool m_requiresAuth = false;
 };
 

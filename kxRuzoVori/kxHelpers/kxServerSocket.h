@@ -32,8 +32,11 @@ public:
     /// The key of the listening socket: it is READABLE when connections wait to be taken in.
     static const unsigned long kListener = 0;
 
+    /// Called with a connection's key (or kListener) and what it is ready for, from the event
+    /// loop; it may send, receive, watch, accept and close, this connection and others.
     typedef std::function<void(unsigned long key, int events)> Handler;
 
+    /// A socket that listens nowhere yet and reports to handler.
     explicit kxServerSocket(Handler handler);
     ~kxServerSocket() override;
     kxServerSocket(const kxServerSocket&) = delete;
@@ -49,12 +52,15 @@ public:
 
     /// Move bytes of connection key without waiting: the number moved, 0 when none can move now,
     /// -1 when the connection is closed (receiving), broken or unknown.
+    ///@{
     long Receive(unsigned long key, void* buffer, size_t size);
     long Send(unsigned long key, const void* data, size_t size);
+    ///@}
 
     /// What the handler is told about connection key from now on (READABLE, WRITABLE, both or
     /// neither).
     void Watch(unsigned long key, int events);
+    /// Closes connection key and forgets it; an unknown key is ignored.
     void Close(unsigned long key);
 
 private:

@@ -9,6 +9,7 @@ namespace mail
 /// protected by TLS, which certificates are trusted for the server, and how long any wait may last.
 struct Options
 {
+    /// Whether and when the connection is protected by TLS.
     enum Tls
     {
         /// The dialogue in the clear, byte for byte as it always was.
@@ -20,6 +21,7 @@ struct Options
         ImplicitTls
     };
 
+    /// In the clear unless the host chooses.
     Tls m_tls = NoTls;
     /// A PEM file of the certificates trusted for the server (UTF-8 path); empty: the system's
     /// trust store. The certificate must also be made out for the host name the client was given.

@@ -28,6 +28,7 @@ public:
 
     /// host is also the name announced in EHLO; port counts as 16 bits.
     Smtp(const std::string& host, int port, const std::string& user, const std::string& password);
+    /// The same, reaching the server as options say (TLS, trusted certificates, time-out).
     Smtp(const std::string& host, int port, const std::string& user, const std::string& password,
          const Options& options);
     ~Smtp();
