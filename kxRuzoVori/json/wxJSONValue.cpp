@@ -668,12 +668,22 @@ void wxJSONValue::Ref(const wxJSONValue& other)
 
 namespace
 {
-// The containers waiting to be freed while this thread frees a tree.
-thread_local std::vector<wxJSONRefData*>* t_unfreed = nullptr;
+// How deep freeing a tree goes by recursion, each level a few stack frames of destructors.
+const int kFreeDepth = 256;
 
-// Freeing a container frees the values it holds, and theirs, as deep as the tree goes. The
-// containers met on the way wait in a list and are freed one after another rather than from
-// inside each other, so that no depth of tree a host can build exhausts the stack.
+// This thread's progress through freeing a tree: the depth it is at, and the containers found
+// below kFreeDepth, which wait for the outermost call.
+struct FreeState
+{
+    int m_depth = 0;
+    std::vector<wxJSONRefData*>* m_waiting = nullptr;
+};
+thread_local FreeState t_free;
+
+// Freeing a container frees the values it holds, and theirs, from inside each other down to
+// kFreeDepth levels, in the order the tree was built; containers deeper than that wait in a
+// list and are freed one after another, so that no depth of tree a host can build exhausts the
+// stack.
 void FreeData(wxJSONRefData* data)
 {
     if (!data->m_valArray && !data->m_valMap)
@@ -681,20 +691,31 @@ void FreeData(wxJSONRefData* data)
         delete data;
         return;
     }
-    if (t_unfreed)
+    FreeState& state = t_free;
+    if (state.m_depth == kFreeDepth)
     {
-        t_unfreed->push_back(data);
+        state.m_waiting->push_back(data);
         return;
     }
-    std::vector<wxJSONRefData*> unfreed{data};
-    t_unfreed = &unfreed;
-    while (!unfreed.empty())
+    if (state.m_depth > 0)
     {
-        wxJSONRefData* next = unfreed.back();
-        unfreed.pop_back();
+        ++state.m_depth;
+        delete data;
+        --state.m_depth;
+        return;
+    }
+    std::vector<wxJSONRefData*> waiting;
+    state.m_waiting = &waiting;
+    state.m_depth = 1;
+    delete data;
+    while (!waiting.empty())
+    {
+        wxJSONRefData* next = waiting.back();
+        waiting.pop_back();
         delete next;
     }
-    t_unfreed = nullptr;
+    state.m_depth = 0;
+    state.m_waiting = nullptr;
 }
 } // namespace
 
