@@ -61,6 +61,9 @@ public:
                                   SSplashLabel& secondaryTitle = g_stEmptySplashLabel,
                                   int timeout = 3000);
 
+    /// The frame's own title setter stays reachable beside the label setter below.
+    using wxSplashScreen::SetTitle;
+
     ///@{
     /// Each setter takes the label's text; its position only when that is not (0, 0), and only
     /// then its font, when that is valid. Nothing is redrawn before Update().

@@ -59,6 +59,8 @@ public:
     /// Shows text in the field; the check states stay as they are.
     void SetValue(const wxString& text) override;
 
+    /// The text field's own selection getter stays reachable beside the one below.
+    using wxComboCtrl::GetSelection;
     /// The data of every checked or grayed item that has data, in tree order, each with true;
     /// false when there is none.
     bool GetSelection(std::vector<wxTreeItemData*>& data, std::vector<bool>& checked) const;

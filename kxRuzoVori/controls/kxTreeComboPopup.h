@@ -86,6 +86,8 @@ public:
     bool IsChecked(const wxTreeItemId& item) const;
     /// True for grayed items only.
     bool IsGrayed(const wxTreeItemId& item) const;
+    /// The tree's own selection getter stays reachable beside the one below.
+    using kxTreeControl::GetSelection;
     /// The data of every checked or grayed item that has data, in tree order, each with true.
     bool GetSelection(std::vector<wxTreeItemData*>& data, std::vector<bool>& checked) const;
     /// The data of the item last clicked or checked, or null.

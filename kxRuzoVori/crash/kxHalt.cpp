@@ -15,10 +15,10 @@
 namespace
 {
 // Set by the first kxHalt and never reset; the instance is cleared when it is destroyed.
-bool g_created = false;
-kxHalt* g_instance = nullptr;
+bool s_created = false;
+kxHalt* s_instance = nullptr;
 // The stack of the report under way, as it goes into the mail.
-wxString g_stack;
+wxString s_stack;
 
 // While the report's event loop turns, it tells the watchdog so.
 class Heartbeat : public wxTimer
@@ -42,7 +42,7 @@ wxString DescribeStack(const kxPlatform::StackTrace& stack)
 
 wxString TextOf(wxDialog& dialog, int id)
 {
-    wxTextCtrl* field = wxDynamicCast(dialog.FindWindow(id), wxTextCtrl);
+    wxTextCtrl* field = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(id));
     return field ? field->GetValue() : wxString();
 }
 } // namespace
@@ -53,11 +53,11 @@ class kxHaltReport
 public:
     static bool OnFault(const kxPlatform::FaultInfo& fault)
     {
-        kxHalt* halt = g_instance;
+        kxHalt* halt = s_instance;
         wxAppConsole* app = wxAppConsole::GetInstance();
         if (!halt || !app)
             return false;
-        g_stack = DescribeStack(fault.m_stack);
+        s_stack = DescribeStack(fault.m_stack);
         Heartbeat heartbeat;
         return halt->ProtectedOnUnhandledException(kxPlatform::GetModuleOffset(fault.m_address),
                                                    fault.m_code);
@@ -75,24 +75,24 @@ kxHalt::kxHalt(wxBitmap picture, wxString to, wxString from, wxString host, wxSt
     : m_picture(picture), m_to(to), m_from(from), m_host(host), m_user(user), m_password(password),
       m_port(port), m_options(options)
 {
-    if (g_created)
+    if (s_created)
         throw kxLibraryException(
             kxTranslate(wxS("You can not create kxHalt class more then one time")));
-    g_created = true;
-    g_instance = this;
+    s_created = true;
+    s_instance = this;
     kxPlatform::InstallFaultHandler(&kxHaltReport::OnFault);
 }
 
 kxHalt::~kxHalt()
 {
     // A fault after this still ends the process by its signal, without a report.
-    if (g_instance == this)
-        g_instance = nullptr;
+    if (s_instance == this)
+        s_instance = nullptr;
 }
 
 void kxHalt::SetHandler()
 {
-    if (g_created && g_instance)
+    if (s_created && s_instance)
         kxPlatform::InstallFaultHandler(&kxHaltReport::OnFault);
 }
 
@@ -100,9 +100,9 @@ void kxHalt::ShowHaltDlg()
 {
     kxPlatform::StackTrace stack;
     kxPlatform::CaptureStack(stack, 0);
-    g_stack = DescribeStack(stack);
+    s_stack = DescribeStack(stack);
     ProtectedOnUnhandledException(0, 0);
-    g_stack.clear();
+    s_stack.clear();
 }
 
 bool kxHalt::ProtectedOnUnhandledException(unsigned int address, unsigned int code)
@@ -120,8 +120,8 @@ bool kxHalt::ProtectedOnUnhandledException(unsigned int address, unsigned int co
                              address, code) +
             kxTranslate(wxS("User e-mail: ")) + TextOf(*dialog, guiCrashReportDlg::ID_EMAIL) +
             kxTranslate(wxS("\nUser note:")) + TextOf(*dialog, guiCrashReportDlg::ID_NOTE);
-        if (!g_stack.empty())
-            body += wxS("\n\n") + kxTranslate(wxS("Call stack:")) + wxS("\n") + g_stack;
+        if (!s_stack.empty())
+            body += wxS("\n\n") + kxTranslate(wxS("Call stack:")) + wxS("\n") + s_stack;
         // The mail waits on the network at most 14 times, each wait bounded by its time-out.
         kxPlatform::KeepFaultReportAlive(14 * m_options.m_timeout +
                                          kxPlatform::GetFaultWatchdogBound());

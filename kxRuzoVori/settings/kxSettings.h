@@ -77,8 +77,8 @@ public:
     /// Writes every group from scratch and replaces the file in one step, so a reader (or a crash)
     /// sees either the old file or the new one. A file that is a link stays one: the file it leads
     /// to is replaced. An existing file keeps its permissions (and, where permitted, its owner); a
-    /// new one gets 0666 less the umask, as the toolkit's own flush gives. False when the file could
-    /// not be written.
+    /// new one gets 0666 less the umask, as the toolkit's own flush gives. False when the file
+    /// could not be written.
     bool Save2File();
     /// Takes the values of the groups' items from the configuration; missing entries leave the
     /// item's value as it is, which is how defaults apply.

@@ -1,3 +1,4 @@
+// The toolbar in a real frame: the icon-size menu, vetoes, disabled images and tool removal.
 #include "kxRuzoVori/controls/kxAuiToolbar.h"
 #include "support/kxGuiSupport.h"
 #include "support/kxTestSupport.h"

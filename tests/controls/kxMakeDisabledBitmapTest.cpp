@@ -1,3 +1,4 @@
+// The greyed copy of a tool image: its colours and its transparency.
 #include "kxRuzoVori/controls/kxMakeDisabledBitmap.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The splash screen on a real display: label places, fonts, colours and closing.
 #include "kxRuzoVori/controls/kxSplashScreen.h"
 #include "support/kxGuiSupport.h"
 #include "support/kxTestSupport.h"

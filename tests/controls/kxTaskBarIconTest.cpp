@@ -1,3 +1,5 @@
+// The tray icon on a test desktop of its own: a tray host and a notification daemon on a private
+// bus.
 #include "kxRuzoVori/controls/kxTaskBarIcon.h"
 #include "kxRuzoVori/platform/kxPlatformNotification.h"
 #include "support/kxTestSupport.h"

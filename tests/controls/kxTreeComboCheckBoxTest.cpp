@@ -1,3 +1,4 @@
+// The tree combo with check boxes, driven by simulated clicks.
 #include "kxRuzoVori/controls/kxTreeComboCheckBox.h"
 #include "support/kxGuiSupport.h"
 #include "support/kxTestSupport.h"

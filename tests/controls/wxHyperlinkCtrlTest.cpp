@@ -1,3 +1,4 @@
+// The hyperlink control: its colours, roll-over, click events and the browser it starts.
 #include "kxRuzoVori/controls/wxHyperlinkCtrl.h"
 #include "support/kxGuiSupport.h"
 #include "support/kxTestSupport.h"

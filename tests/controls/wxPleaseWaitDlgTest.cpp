@@ -1,3 +1,4 @@
+// The please-wait dialog: cancelling, messages, closing and the windows it disables.
 #include "kxRuzoVori/controls/wxPleaseWaitDlg.h"
 #include "support/kxGuiSupport.h"
 #include "support/kxTestSupport.h"
@@ -86,7 +87,7 @@ TEST_F(wxPleaseWaitGui, TheMessageChangesOnlyWhenGiven)
     wxPleaseWaitDlg dialog(wxS("Please wait"), wxS("Short"), m_parent, kAtOnce, wxSize(10, 10));
     wxStaticText* text = nullptr;
     for (wxWindow* child : dialog.GetChildren())
-        if (auto* label = wxDynamicCast(child, wxStaticText))
+        if (auto* label = dynamic_cast<wxStaticText*>(child))
             text = label;
     ASSERT_NE(text, nullptr);
     EXPECT_TRUE(dialog.Update(wxString()));

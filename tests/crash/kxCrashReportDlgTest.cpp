@@ -1,3 +1,4 @@
+// The crash report dialog: its controls, texts and the answer each way out gives.
 #include "kxRuzoVori/crash/kxCrashReportDlg.h"
 
 #include "support/kxGuiSupport.h"

@@ -1,3 +1,4 @@
+// Sending the crash report mail to a local test server, and the texts of its failures.
 #include "kxRuzoVori/crash/kxSendEmail.h"
 
 #include "support/kxTestCertificates.h"

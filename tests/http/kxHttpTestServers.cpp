@@ -1,3 +1,5 @@
+// Starting the real servers of the HTTP tests on loopback: nginx, httpbin, tinyproxy and a scripted
+// raw server.
 #include "kxHttpTestServers.h"
 
 #include "support/kxTestCertificates.h"

@@ -1,3 +1,4 @@
+// The login dialog: its layout without the remember box, and a modal run.
 #include "kxRuzoVori/http/wxAuthenticateDlg.h"
 #include "http/kxDialogTestSupport.h"
 

@@ -1,3 +1,4 @@
+// The login record: defaults, copies and a round trip through a settings file.
 #include "kxRuzoVori/http/wxHTTPAuthSettings.h"
 #include "support/kxTestSupport.h"
 

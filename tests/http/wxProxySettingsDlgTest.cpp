@@ -1,3 +1,4 @@
+// The proxy dialog: its layout and the record it returns after the user's edits.
 #include "kxRuzoVori/http/wxProxySettingsDlg.h"
 #include "http/kxDialogTestSupport.h"
 

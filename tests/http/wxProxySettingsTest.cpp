@@ -1,3 +1,4 @@
+// The proxy record: defaults, copies and a round trip through a settings file.
 #include "kxRuzoVori/http/wxProxySettings.h"
 #include "support/kxTestSupport.h"
 

@@ -1,3 +1,4 @@
+// The command client against a real server process: start, proof, requests and stop.
 #include "kxIpcTestSupport.h"
 
 #include "kxRuzoVori/ipc/kxClient.h"

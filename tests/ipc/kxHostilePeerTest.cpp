@@ -1,3 +1,4 @@
+// The command server against peers that speak the framing badly, slowly or not at all.
 #include "kxIpcTestSupport.h"
 
 #include "kxRuzoVori/ipc/kxClient.h"

@@ -1,3 +1,5 @@
+// Private copies of the test server program, free loopback ports and raw framing for hand-made
+// peers.
 #include "kxIpcTestSupport.h"
 
 #include "kxRuzoVori/kxHelpers/kxProcess.h"

@@ -1,3 +1,4 @@
+// The command server in this process and in a child process served by plain toolkit clients.
 #include "kxIpcTestSupport.h"
 
 #include "kxRuzoVori/ipc/kxServer.h"

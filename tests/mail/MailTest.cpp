@@ -1,3 +1,4 @@
+// The text of a mail message as it goes on the wire.
 #include "kxRuzoVori/mail/Mail.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Reading SMTP replies: codes, continuation lines and extensions.
 #include "kxRuzoVori/mail/private/SmtpReply.h"
 
 #include <gtest/gtest.h>

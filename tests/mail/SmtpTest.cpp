@@ -1,3 +1,4 @@
+// SMTP delivery to a local test server, in the clear and over TLS, with servers that misbehave.
 #include "kxRuzoVori/mail/Smtp.h"
 
 #include "support/kxTestCertificates.h"

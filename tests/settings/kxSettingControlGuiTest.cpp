@@ -1,3 +1,4 @@
+// Controls bound to settings, edited through simulated input in a real frame.
 #include "kxRuzoVori/settings/kxSettingCheckBox.h"
 #include "kxRuzoVori/settings/kxSettingComboBox.h"
 #include "kxRuzoVori/settings/kxSettingEditBox.h"

@@ -1,3 +1,4 @@
+// Starting and stopping the real SMTP server (aiosmtpd) the mail and crash tests deliver to.
 #include "support/kxTestSmtpServer.h"
 
 #include <wx/filename.h>

@@ -48,12 +48,12 @@ struct Handler
     void* m_alternateStack = nullptr;
 };
 
-Handler g_handler;
+Handler s_handler;
 // The signal of the fault being reported; 0 while there is none.
-std::atomic<int> g_faultSignal{0};
-std::atomic<int> g_watchdogBound{10000};
+std::atomic<int> s_faultSignal{0};
+std::atomic<int> s_watchdogBound{10000};
 // The fault being reported: written once, by the handler on the faulting thread.
-FaultInfo g_fault;
+FaultInfo s_fault;
 
 bool IsMainThread()
 {
@@ -68,8 +68,8 @@ bool IsMainThread()
     memset(&action, 0, sizeof action);
     action.sa_handler = SIG_DFL;
     for (int i = 0; i < kSignalCount; ++i)
-        if (passOn && kSignals[i] == signal && g_handler.m_hasPrevious[i])
-            action = g_handler.m_previous[i];
+        if (passOn && kSignals[i] == signal && s_handler.m_hasPrevious[i])
+            action = s_handler.m_previous[i];
     sigaction(signal, &action, nullptr);
     sigset_t set;
     sigemptyset(&set);
@@ -187,30 +187,30 @@ void Post(int pipe, const void* data, size_t size)
 
 void Arm(int boundMs)
 {
-    Post(g_handler.m_watchdog[1], &boundMs, sizeof boundMs);
+    Post(s_handler.m_watchdog[1], &boundMs, sizeof boundMs);
 }
 
 bool Report()
 {
-    return g_handler.m_reporter && g_handler.m_reporter(g_fault);
+    return s_handler.m_reporter && s_handler.m_reporter(s_fault);
 }
 
 void OnFault(int signal, siginfo_t* info, void* context)
 {
     int none = 0;
-    if (!g_faultSignal.compare_exchange_strong(none, signal))
-        EndProcess(g_faultSignal.load(), false);
-    Arm(g_watchdogBound.load());
-    g_fault.m_signal = signal;
-    g_fault.m_code = CodeOf(signal, info, context);
-    g_fault.m_address = ProgramCounter(context);
-    CaptureFaultStack(g_fault.m_address, g_fault.m_stack);
-    if (IsMainThread() || !g_handler.m_threads)
+    if (!s_faultSignal.compare_exchange_strong(none, signal))
+        EndProcess(s_faultSignal.load(), false);
+    Arm(s_watchdogBound.load());
+    s_fault.m_signal = signal;
+    s_fault.m_code = CodeOf(signal, info, context);
+    s_fault.m_address = ProgramCounter(context);
+    CaptureFaultStack(s_fault.m_address, s_fault.m_stack);
+    if (IsMainThread() || !s_handler.m_threads)
         EndProcess(signal, IsMainThread() && Report());
     // A worker thread waits here, holding whatever it held, until the main thread has reported
     // and ended the process.
     const char wake = 1;
-    Post(g_handler.m_handOff[1], &wake, 1);
+    Post(s_handler.m_handOff[1], &wake, 1);
     for (;;)
         pause();
 }
@@ -219,17 +219,17 @@ void OnFault(int signal, siginfo_t* info, void* context)
 void* HandOffThread(void*)
 {
     char wake = 0;
-    while (read(g_handler.m_handOff[0], &wake, 1) != 1)
+    while (read(s_handler.m_handOff[0], &wake, 1) != 1)
     {
     }
     wxAppConsole* app = wxAppConsole::GetInstance();
     if (!app)
-        EndProcess(g_faultSignal.load(), false);
+        EndProcess(s_faultSignal.load(), false);
     app->CallAfter(
         []
         {
-            KeepFaultReportAlive(g_watchdogBound.load());
-            EndProcess(g_fault.m_signal, Report());
+            KeepFaultReportAlive(s_watchdogBound.load());
+            EndProcess(s_fault.m_signal, Report());
         });
     return nullptr;
 }
@@ -249,14 +249,14 @@ void* WatchdogThread(void*)
             const auto left =
                 std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
             if (left.count() <= 0)
-                EndProcess(g_faultSignal.load() ? g_faultSignal.load() : SIGABRT, false);
+                EndProcess(s_faultSignal.load() ? s_faultSignal.load() : SIGABRT, false);
             timeout = static_cast<int>(left.count()) + 1;
         }
-        pollfd entry{g_handler.m_watchdog[0], POLLIN, 0};
+        pollfd entry{s_handler.m_watchdog[0], POLLIN, 0};
         if (poll(&entry, 1, timeout) <= 0)
             continue;
         int bound = 0;
-        if (read(g_handler.m_watchdog[0], &bound, sizeof bound) == sizeof bound)
+        if (read(s_handler.m_watchdog[0], &bound, sizeof bound) == sizeof bound)
         {
             armed = true;
             deadline = Clock::now() + std::chrono::milliseconds(bound);
@@ -275,9 +275,9 @@ bool MakePipe(int ends[2])
 // host lands on them.
 bool StartThreads()
 {
-    if (g_handler.m_threads)
+    if (s_handler.m_threads)
         return true;
-    if (!MakePipe(g_handler.m_handOff) || !MakePipe(g_handler.m_watchdog))
+    if (!MakePipe(s_handler.m_handOff) || !MakePipe(s_handler.m_watchdog))
         return false;
     sigset_t all;
     sigset_t old;
@@ -288,16 +288,16 @@ bool StartThreads()
     pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED);
     pthread_attr_setstacksize(&attributes, 256 * 1024);
     pthread_t thread;
-    g_handler.m_threads = pthread_create(&thread, &attributes, WatchdogThread, nullptr) == 0 &&
+    s_handler.m_threads = pthread_create(&thread, &attributes, WatchdogThread, nullptr) == 0 &&
                           pthread_create(&thread, &attributes, HandOffThread, nullptr) == 0;
     pthread_attr_destroy(&attributes);
     pthread_sigmask(SIG_SETMASK, &old, nullptr);
-    return g_handler.m_threads;
+    return s_handler.m_threads;
 }
 
 void UseAlternateStack()
 {
-    if (g_handler.m_alternateStack || !IsMainThread())
+    if (s_handler.m_alternateStack || !IsMainThread())
         return;
     // One page below the stack stays inaccessible, so running off its end faults at once.
     const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
@@ -311,7 +311,7 @@ void UseAlternateStack()
     stack.ss_sp = static_cast<char*>(area) + page;
     stack.ss_size = kAlternateStackSize;
     if (sigaltstack(&stack, nullptr) == 0)
-        g_handler.m_alternateStack = area;
+        s_handler.m_alternateStack = area;
     else
         munmap(area, kAlternateStackSize + page);
 }
@@ -324,7 +324,7 @@ bool InstallFaultHandler(FaultReporter reporter)
     backtrace(warm, 2);
     UseAlternateStack();
     StartThreads();
-    g_handler.m_reporter = reporter;
+    s_handler.m_reporter = reporter;
 
     struct sigaction action;
     memset(&action, 0, sizeof action);
@@ -344,8 +344,8 @@ bool InstallFaultHandler(FaultReporter reporter)
         }
         if (!(previous.sa_flags & SA_SIGINFO) || previous.sa_sigaction != OnFault)
         {
-            g_handler.m_previous[i] = previous;
-            g_handler.m_hasPrevious[i] = true;
+            s_handler.m_previous[i] = previous;
+            s_handler.m_hasPrevious[i] = true;
         }
     }
     return installed;
@@ -396,17 +396,17 @@ std::string DescribeFrame(const void* address)
 
 void KeepFaultReportAlive(int boundMs)
 {
-    if (g_faultSignal.load() != 0)
+    if (s_faultSignal.load() != 0)
         Arm(boundMs);
 }
 
 void SetFaultWatchdogBound(int boundMs)
 {
-    g_watchdogBound = boundMs;
+    s_watchdogBound = boundMs;
 }
 
 int GetFaultWatchdogBound()
 {
-    return g_watchdogBound.load();
+    return s_watchdogBound.load();
 }
 } // namespace kxPlatform
