@@ -1,8 +1,6 @@
 // The byte road of an HTTP exchange: bounded reads, lines and writes on one connection.
 #include "kxRuzoVori/http/private/kxHttpConnection.h"
 
-#include "kxRuzoVori/platform/kxPlatformSocket.h"
-
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -27,13 +25,43 @@ kxHttpConnection::Status FromSocketError(int error)
 }
 } // namespace
 
+kxHttpConnection::~kxHttpConnection()
+{
+    Reset();
+}
+
+bool kxHttpConnection::Connect(const wxSockAddress& address)
+{
+    Reset();
+    int error = 0;
+    m_handle = kxPlatform::OpenTcpSocket(error);
+    if (m_handle == kxPlatform::kNoSocket)
+        return false;
+    if (!kxPlatform::ConnectSocket(m_handle, address, TimeoutMs(), error))
+    {
+        Reset();
+        return false;
+    }
+    // The request goes out in few writes; none of them should wait for the peer's
+    // acknowledgement of the one before.
+    kxPlatform::SetSocketNoDelay(m_handle);
+    return true;
+}
+
 void kxHttpConnection::Reset()
 {
     if (m_tls)
         m_tls->Shutdown();
     m_tls.reset();
+    kxPlatform::CloseSocket(m_handle);
+    m_handle = kxPlatform::kNoSocket;
     m_source = nullptr;
     DropReadAhead();
+}
+
+kxPlatform::SocketHandle kxHttpConnection::Handle() const
+{
+    return m_handle != kxPlatform::kNoSocket ? m_handle : m_socket.GetSocket();
 }
 
 void kxHttpConnection::DropReadAhead()
@@ -48,7 +76,7 @@ bool kxHttpConnection::StartTls(const wxString& host, kxPlatform::TlsVerify veri
     // Nothing the server sent in clear may pass for protected data.
     DropReadAhead();
     auto session = std::make_unique<kxPlatform::TlsSession>();
-    if (!session->Handshake(m_socket.GetSocket(), host.utf8_string(), verify, caFile.utf8_string(),
+    if (!session->Handshake(Handle(), host.utf8_string(), verify, caFile.utf8_string(),
                             TimeoutMs()))
     {
         reason = wxString::FromUTF8(session->GetErrorText());
@@ -79,8 +107,7 @@ kxHttpConnection::Status kxHttpConnection::ReceiveRaw(void* data, size_t size, s
     if (!m_tls)
     {
         int error = 0;
-        const long count =
-            kxPlatform::ReceiveFromSocket(m_socket.GetSocket(), data, size, TimeoutMs(), error);
+        const long count = kxPlatform::ReceiveFromSocket(Handle(), data, size, TimeoutMs(), error);
         if (count < 0)
             return FromSocketError(error);
         received = static_cast<size_t>(count);
@@ -112,7 +139,7 @@ bool kxHttpConnection::Send(const void* data, size_t size)
     if (m_tls)
         return m_tls->Send(data, size, TimeoutMs());
     int error = 0;
-    return kxPlatform::SendOnSocket(m_socket.GetSocket(), data, size, TimeoutMs(), error) >= 0;
+    return kxPlatform::SendOnSocket(Handle(), data, size, TimeoutMs(), error) >= 0;
 }
 
 kxHttpConnection::Status kxHttpConnection::Receive(void* data, size_t size, size_t& received)

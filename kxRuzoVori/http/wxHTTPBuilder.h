@@ -34,9 +34,11 @@ class kxHttpConnection;
 /// - Hostile servers are bounded: a status or header line longer than GetMaxLineLength() bytes,
 ///   or more than GetMaxHeaderLines() header lines, fails with "Sending Request". Every wait on
 ///   the connection lasts at most the socket's time-out (SetTimeout(), 60 seconds unless
-///   changed), counted afresh whenever bytes move; connecting waits as long in non-blocking
-///   mode, while a blocking socket (the worker thread's) is bounded by the system's own connect
-///   time-out.
+///   changed), counted afresh whenever bytes move; connecting waits as long, in blocking mode
+///   (the worker thread's) too, and fails with "Connecting to server". The connection is a
+///   socket of the library's own, not the toolkit socket this class derives from, which stays
+///   unconnected. Looking up the host name is left to the system's resolver and its own
+///   time-outs.
 /// - A body that ends before its Content-Length makes SaveFile() false and sets the last error
 ///   "Receiving Response"; a file SaveFile() cannot write sets "Writing File".
 /// - The headers the library put into the table for one request, or read from its response, are

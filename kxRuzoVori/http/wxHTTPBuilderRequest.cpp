@@ -4,7 +4,6 @@
 
 #include "kxRuzoVori/core/private/kxUtfString.h"
 #include "kxRuzoVori/http/private/kxHttpConnection.h"
-#include "kxRuzoVori/kxHelpers/kxSocket.h"
 
 #include <wx/file.h>
 #include <wx/filename.h>
@@ -136,14 +135,11 @@ bool wxHTTPBuilder::PrivateOpen(const wxString& protocol, const wxString& host, 
     }
     SetHeader(wxS("Host"), host);
     m_lastError = wxPROTO_CONNERR;
-    if (!m_addr || !wxSocketClient::Connect(*m_addr, true))
+    if (!m_addr || !m_connection->Connect(*m_addr))
     {
         m_lastErrorText = wxS("Connecting to server");
         return false;
     }
-    // The request goes out in few writes; none of them should wait for the peer's
-    // acknowledgement of the one before.
-    kxSetSocketNoDelay(*this);
 
     if (!protocol.IsSameAs(wxS("https"), false))
         return true;

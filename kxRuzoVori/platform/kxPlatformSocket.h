@@ -46,6 +46,12 @@ KX_API SocketHandle OpenTcpSocket(int& error);
 // waiting at most timeoutMs; a time-out fails with ETIMEDOUT.
 KX_API bool ConnectSocket(SocketHandle socket, std::uint32_t address, int port, int timeoutMs,
                           int& error);
+// The same for an address the toolkit resolved (an IPv4 one, for a socket from OpenTcpSocket).
+KX_API bool ConnectSocket(SocketHandle socket, const wxSockAddress& address, int timeoutMs,
+                          int& error);
+
+// The option of SetSocketNoDelay above, for a socket of this layer.
+KX_API bool SetSocketNoDelay(SocketHandle socket);
 
 // Sends all size bytes, each wait for room bounded by timeoutMs: size, or -1 with the error
 // number. A peer that went away is an error, never a signal.

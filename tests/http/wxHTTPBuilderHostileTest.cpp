@@ -1,10 +1,12 @@
 // The request builder against servers that misbehave: each scripted on a raw socket.
 #include "kxHttpTestServers.h"
 #include "kxRuzoVori/http/wxHTTPBuilder.h"
+#include "support/kxTestListener.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <sys/socket.h>
 
@@ -130,6 +132,29 @@ TEST(HTTPBuilderHostile, SilentServerTimesOut)
     EXPECT_FALSE(b.SaveFile(dir.File(wxS("stalled")), stalling.Url("/")));
     EXPECT_EQ(wxS("Receiving Response"), b.GetLastError());
     EXPECT_EQ("first", kxTestReadBytes(dir.File(wxS("stalled"))));
+}
+
+TEST(HTTPBuilderHostile, UnansweredConnectTimesOut)
+{
+    kxTestFullListener unanswering;
+    ASSERT_TRUE(unanswering.IsOk());
+    const wxString url = wxString::Format(wxS("http://127.0.0.1:%d/"), unanswering.Port());
+    // A blocking socket, as a console program or the worker thread has it, waits no longer.
+    for (const wxSocketFlags flags : {wxSOCKET_NONE, wxSOCKET_BLOCK})
+    {
+        wxHTTPBuilder b;
+        b.SetFlags(flags);
+        b.SetTimeout(2);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(-1, b.GetHeadResponse(url));
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        // Not refused at once: the peer really stayed silent.
+        EXPECT_GE(seconds, 1.0);
+        EXPECT_LT(seconds, 30.0);
+        EXPECT_EQ(wxS("Connecting to server"), b.GetLastError());
+        EXPECT_EQ(wxPROTO_CONNERR, b.GetError());
+    }
 }
 
 TEST(HTTPBuilderHostile, NothingInClearWhenTlsFails)

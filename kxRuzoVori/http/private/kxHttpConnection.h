@@ -1,8 +1,9 @@
-// The byte road of one HTTP exchange, over the builder's socket in clear or through a TLS
+// The byte road of one HTTP exchange, over a connection of its own in clear or through a TLS
 // session, with the bytes read ahead of the body kept for it.
 #ifndef KXRUZOVORI_HTTP_PRIVATE_KXHTTPCONNECTION_H
 #define KXRUZOVORI_HTTP_PRIVATE_KXHTTPCONNECTION_H
 
+#include "kxRuzoVori/platform/kxPlatformSocket.h"
 #include "kxRuzoVori/platform/kxPlatformTls.h"
 
 #include <wx/socket.h>
@@ -11,7 +12,10 @@
 #include <memory>
 #include <string>
 
-// Every wait lasts at most the socket's time-out, counted afresh whenever bytes move.
+// Every wait, connecting included, lasts at most the time-out of the builder's socket, counted
+// afresh whenever bytes move. The connection is a socket of the platform layer rather than the
+// toolkit's, whose connect in blocking mode waits as long as the system does; without one (a
+// host that connected the builder's socket itself) the exchange runs over the toolkit's.
 class kxHttpConnection
 {
 public:
@@ -25,10 +29,14 @@ public:
     };
 
     explicit kxHttpConnection(wxSocketBase& socket) : m_socket(socket) {}
+    ~kxHttpConnection();
     kxHttpConnection(const kxHttpConnection&) = delete;
     kxHttpConnection& operator=(const kxHttpConnection&) = delete;
 
-    // Ends TLS, if it was on, and forgets the bytes read ahead, for a new connection.
+    // Connects to address, a peer that does not answer in time failing like one that refuses.
+    bool Connect(const wxSockAddress& address);
+
+    // Ends TLS, if it was on, closes the connection and forgets the bytes read ahead.
     void Reset();
 
     // Reads from source instead of the socket until the next Reset(), so that the parsing of
@@ -52,11 +60,13 @@ public:
 
 private:
     int TimeoutMs() const;
+    kxPlatform::SocketHandle Handle() const;
     Status ReceiveRaw(void* data, size_t size, size_t& received);
 
     void DropReadAhead();
 
     wxSocketBase& m_socket;
+    kxPlatform::SocketHandle m_handle = kxPlatform::kNoSocket;
     std::unique_ptr<kxPlatform::TlsSession> m_tls;
     wxInputStream* m_source = nullptr;
     std::string m_ahead; // bytes read but not yet used, from m_aheadAt on

@@ -50,6 +50,26 @@ bool SetNoDelay(int socket)
     return setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on) == 0;
 }
 
+// Connects the non-blocking socket, waiting for the handshake at most timeoutMs (a blocking
+// connect would wait as long as the system keeps repeating its first packet, about two minutes).
+bool ConnectTo(int socket, const sockaddr* peer, socklen_t length, int timeoutMs, int& error)
+{
+    if (connect(socket, peer, length) == 0)
+        return true;
+    if (errno != EINPROGRESS && errno != EINTR)
+    {
+        error = errno;
+        return false;
+    }
+    error = WaitFor(socket, POLLOUT, DeadlineIn(timeoutMs));
+    if (error != 0)
+        return false;
+    socklen_t size = sizeof error;
+    if (getsockopt(socket, SOL_SOCKET, SO_ERROR, &error, &size) != 0)
+        error = errno;
+    return error == 0;
+}
+
 bool IsTransient(int error)
 {
     return error == EAGAIN || error == EWOULDBLOCK || error == EINTR;
@@ -111,20 +131,25 @@ bool ConnectSocket(SocketHandle socket, std::uint32_t address, int port, int tim
     peer.sin_family = AF_INET;
     peer.sin_addr.s_addr = address;
     peer.sin_port = htons(static_cast<std::uint16_t>(port));
-    if (connect(socket, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0)
-        return true;
-    if (errno != EINPROGRESS && errno != EINTR)
+    return ConnectTo(socket, reinterpret_cast<const sockaddr*>(&peer), sizeof peer, timeoutMs,
+                     error);
+}
+
+bool ConnectSocket(SocketHandle socket, const wxSockAddress& address, int timeoutMs, int& error)
+{
+    const sockaddr* peer = address.GetAddressData();
+    const int length = address.GetAddressDataLen();
+    if (!peer || length <= 0)
     {
-        error = errno;
+        error = EDESTADDRREQ;
         return false;
     }
-    error = WaitFor(socket, POLLOUT, DeadlineIn(timeoutMs));
-    if (error != 0)
-        return false;
-    socklen_t size = sizeof error;
-    if (getsockopt(socket, SOL_SOCKET, SO_ERROR, &error, &size) != 0)
-        error = errno;
-    return error == 0;
+    return ConnectTo(socket, peer, static_cast<socklen_t>(length), timeoutMs, error);
+}
+
+bool SetSocketNoDelay(SocketHandle socket)
+{
+    return SetNoDelay(socket);
 }
 
 long SendOnSocket(SocketHandle socket, const void* data, size_t size, int timeoutMs, int& error)
