@@ -52,8 +52,6 @@ class kxHttpConnection;
 /// - A URL holding blanks or control characters, or a port that is not a number from 1 to 65535,
 ///   fails with "Parsing URL", and so does an upload file that cannot be read with "Sending
 ///   Request".
-/// The library's HTTP/1.0 client: collects the values of one request, connects directly or
-/// through a proxy, sends the request and hands the body over as a stream, a text or a file.
 class KX_API wxHTTPBuilder : public wxHTTP
 {
 public:
