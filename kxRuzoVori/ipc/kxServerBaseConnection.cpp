@@ -120,10 +120,14 @@ bool kxServerBaseConnection::OnPoke(const wxString& WXUNUSED(topic), const wxStr
     BusyScope busy(*this);
     if (m_retired || item.empty())
         return false;
-    if (data && !IsTextFormat(format))
-        return false;
     wxString command = item;
-    wxString argument = data ? GetTextFromData(data, size, format) : wxString();
+    // Text arrives as the toolkit reads its format; data of any other format is handed over
+    // byte for byte, each byte one character (To8BitData() gives the bytes back).
+    wxString argument;
+    if (data)
+        argument = IsTextFormat(format)
+                       ? GetTextFromData(data, size, format)
+                       : wxString::From8BitData(static_cast<const char*>(data), size);
     // Nothing above the toolkit would catch a failing command here: it answers the poke false.
     try
     {

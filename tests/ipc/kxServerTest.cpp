@@ -108,6 +108,13 @@ TEST_F(ServerProcessTest, PlainToolkitClientsAreServed)
     reply = static_cast<const char*>(connection->Request(wxS("0echo\nstill")));
     ASSERT_TRUE(reply);
     EXPECT_STREQ("still", reply);
+    // A poke hands its data to the handler whatever the format: bytes that are not text arrive
+    // one character each, zeros included.
+    const char bytes[] = {'\0', 'a', '\xC0', '\xFF', '\n', '\0'};
+    EXPECT_TRUE(connection->Poke(wxS("keep"), bytes, sizeof bytes, wxIPC_PRIVATE));
+    reply = static_cast<const char*>(connection->Request(wxS("0kept\n")));
+    ASSERT_TRUE(reply);
+    EXPECT_STREQ("0 61 C0 FF A 0", reply);
     // A poke of the stop command ends the server.
     EXPECT_TRUE(connection->Poke(wxS("cmd_stop"), wxString()));
     EXPECT_TRUE(kxTestWaitFor([this] { return CountServers() == 0; }, 10000));

@@ -1,7 +1,8 @@
 // A server host for the channel tests. It listens on the port named by KX_TEST_PORT and answers
 // a few commands meant to exercise the server: echoing, failing in each way a handler can,
-// blocking, and reporting what it saw. KX_TEST_STOP says how it takes a stop request: "accept"
-// (the default: agree and end), "veto" (refuse) or "ignore" (no subscriber at all).
+// blocking, keeping an argument, and reporting what it saw. KX_TEST_STOP says how it takes a
+// stop request: "accept" (the default: agree and end), "veto" (refuse) or "ignore" (no
+// subscriber at all).
 #include "kxRuzoVori/kxRuzoVori.h"
 
 #include <wx/app.h>
@@ -39,6 +40,7 @@ class TestServer : public kxServer
 public:
     int m_connects = 0;
     int m_disconnects = 0;
+    wxString m_kept;
 
 protected:
     void ProtectedOnConnect() override { ++m_connects; }
@@ -79,6 +81,19 @@ protected:
         {
             Disconnect();
             return wxS("dropped");
+        }
+        if (command == wxS("keep"))
+        {
+            m_kept = argument;
+            return wxS("kept");
+        }
+        if (command == wxS("kept"))
+        {
+            // The codes of the kept characters, so that a zero among them shows as well.
+            wxString codes;
+            for (const wxUniChar c : m_kept)
+                codes += wxString::Format(codes.empty() ? wxS("%X") : wxS(" %X"), c.GetValue());
+            return codes;
         }
         if (command == wxS("counts"))
             return wxString::Format(wxS("connects=%d disconnects=%d connected=%d"), m_connects,
