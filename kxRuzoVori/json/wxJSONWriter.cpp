@@ -9,9 +9,15 @@
 
 #include <wx/mstream.h>
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <vector>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace
 {
@@ -22,7 +28,8 @@ const char kCommentMarker[] =
     "<wxJSONWriter::WriteComment(): error converting the string to UTF-8>";
 
 // What a byte of a string value is written as: 0 unchanged, else the escape letter, or 'u' for
-// the \u00XX form.
+// the \u00XX form. The solidus is marked as well, though only one style escapes it, so that a
+// single look-up passes every byte that is written as it is.
 struct EscapeTable
 {
     char m_escape[128];
@@ -33,6 +40,7 @@ struct EscapeTable
             m_escape[c] = 'u';
         m_escape[static_cast<int>('"')] = '"';
         m_escape[static_cast<int>('\\')] = '\\';
+        m_escape[static_cast<int>('/')] = '/';
         m_escape[static_cast<int>('\b')] = 'b';
         m_escape[static_cast<int>('\f')] = 'f';
         m_escape[static_cast<int>('\n')] = 'n';
@@ -46,12 +54,63 @@ const EscapeTable kEscapes;
 // The escape for an ASCII byte under the given style bits.
 inline char EscapeOf(unsigned c, int style)
 {
-    char escape = kEscapes.m_escape[c];
-    if (c == '/' && (style & wxJSONWRITER_ESCAPE_SOLIDUS))
-        return '/';
+    const char escape = kEscapes.m_escape[c];
+    if (!escape)
+        return 0;
+    if (c == '/')
+        return (style & wxJSONWRITER_ESCAPE_SOLIDUS) ? '/' : 0;
     if ((c == '\t' || c == '\n') && (style & wxJSONWRITER_MULTILINE_STRING))
         return 0;
     return escape;
+}
+
+#ifdef __SSE2__
+static_assert(sizeof(wchar_t) == 4, "four characters make one vector");
+
+// Writes four characters as four bytes when none of them needs more than its ASCII byte (U+0020
+// to U+007F, without the quote, the backslash and the solidus); false, writing nothing, otherwise.
+inline bool PutPlainQuad(const wchar_t* w, char* out)
+{
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w));
+    // c - 0x20 below 0x60 as unsigned numbers, compared signed with the sign bits flipped.
+    const __m128i flip = _mm_set1_epi32(INT32_MIN);
+    const __m128i offset = _mm_xor_si128(_mm_sub_epi32(v, _mm_set1_epi32(0x20)), flip);
+    const __m128i printable = _mm_cmplt_epi32(offset, _mm_set1_epi32(INT32_MIN + 0x60));
+    const __m128i special = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi32(v, _mm_set1_epi32('"')),
+                                                      _mm_cmpeq_epi32(v, _mm_set1_epi32('\\'))),
+                                         _mm_cmpeq_epi32(v, _mm_set1_epi32('/')));
+    if (_mm_movemask_epi8(_mm_andnot_si128(special, printable)) != 0xFFFF)
+        return false;
+    const __m128i words = _mm_packs_epi32(v, v);
+    const int bytes = _mm_cvtsi128_si32(_mm_packus_epi16(words, words));
+    std::memcpy(out, &bytes, 4);
+    return true;
+}
+#endif
+
+// The decimal digits of v at out (room for 21 bytes); returns their end. Most numbers fit in 32
+// bits, whose digits come at a fraction of the cost of a 64-bit number's.
+inline char* PutDigits(char* out, unsigned long long v)
+{
+    if (v <= UINT32_MAX)
+        return std::to_chars(out, out + 21, static_cast<std::uint32_t>(v)).ptr;
+    return std::to_chars(out, out + 21, v).ptr;
+}
+
+inline char* PutSigned(char* out, long long v)
+{
+    if (v >= 0)
+        return PutDigits(out, static_cast<unsigned long long>(v));
+    *out++ = '-';
+    return PutDigits(out, 0 - static_cast<unsigned long long>(v));
+}
+
+// An unsigned number, marked with a plus sign when the style asks for it.
+inline char* PutUnsigned(char* out, unsigned long long v, int style)
+{
+    if (style & wxJSONWRITER_RECOGNIZE_UNSIGNED)
+        *out++ = '+';
+    return PutDigits(out, v);
 }
 
 inline char* PutEscape(char* out, unsigned c, char escape)
@@ -143,7 +202,12 @@ void wxJSONWriter::Write(const wxJSONValue& value, wxOutputStream& os)
     m_out->Resize(0);
     m_failed = false;
     m_inWrite = true;
+    // A memory stream grows by exactly what each write brings, so that a text handed over in
+    // pieces would cost it a reallocation, and possibly a copy of all it holds, per piece: it
+    // gets the whole text in one write.
+    m_collect = dynamic_cast<wxMemoryOutputStream*>(&os) != nullptr;
     DoWrite(os, value, nullptr, false);
+    m_collect = false;
     m_inWrite = false;
     PrivateFlush();
     m_os = nullptr;
@@ -258,17 +322,10 @@ inline int wxJSONWriter::PrivateCommentPos(const wxJSONRefData* data) const
 inline int wxJSONWriter::PrivateInteger(const wxJSONRefData& data)
 {
     char text[24];
-    std::to_chars_result r;
-    if (data.m_type == wxJSONTYPE_INT)
-        r = std::to_chars(text, text + sizeof text, data.m_value.m_valInt64);
-    else
-    {
-        char* start = text;
-        if (m_style & wxJSONWRITER_RECOGNIZE_UNSIGNED)
-            *start++ = '+';
-        r = std::to_chars(start, text + sizeof text, data.m_value.m_valUInt64);
-    }
-    return PrivateAppend(text, r.ptr - text);
+    const char* end = data.m_type == wxJSONTYPE_INT
+                          ? PutSigned(text, data.m_value.m_valInt64)
+                          : PutUnsigned(text, data.m_value.m_valUInt64, m_style);
+    return PrivateAppend(text, end - text);
 }
 
 int wxJSONWriter::PrivateContainer(const wxJSONValue& value, int& commentPos)
@@ -452,24 +509,40 @@ inline int wxJSONWriter::PrivateStringValue(const wxString& str)
     char* out = m_out->Reserve(n * 6 + 1);
     const wchar_t* w = str.wc_str();
     const int style = m_style;
-    for (size_t i = 0; i < n; ++i)
+    size_t i = 0;
+    while (i < n)
     {
-        const unsigned c = static_cast<unsigned>(w[i]);
-        if (c < 0x80)
+        size_t end = n;
+#ifdef __SSE2__
+        // Runs of plain characters go four at a time; a quad that holds anything else is taken
+        // one character at a time before the next quad is tried.
+        while (n - i >= 4 && PutPlainQuad(w + i, out))
         {
-            char escape = EscapeOf(c, style);
-            if (!escape)
-                *out++ = static_cast<char>(c);
-            else
-                out = PutEscape(out, c, escape);
+            i += 4;
+            out += 4;
         }
-        else if (kxIsUnicodeScalar(c))
-            out = kxUtf8Put(out, c);
-        else
+        end = std::min(n, i + 4);
+#endif
+        for (; i < end; ++i)
         {
-            // A surrogate or a number beyond Unicode has no UTF-8 form: no closing quote either.
-            m_out->Resize(start);
-            return PrivateAppend(kStringMarker, sizeof kStringMarker - 1);
+            const unsigned c = static_cast<unsigned>(w[i]);
+            if (c < 0x80)
+            {
+                const char escape = EscapeOf(c, style);
+                if (!escape)
+                    *out++ = static_cast<char>(c);
+                else
+                    out = PutEscape(out, c, escape);
+            }
+            else if (kxIsUnicodeScalar(c))
+                out = kxUtf8Put(out, c);
+            else
+            {
+                // A surrogate or a number beyond Unicode has no UTF-8 form: no closing quote
+                // either.
+                m_out->Resize(start);
+                return PrivateAppend(kStringMarker, sizeof kStringMarker - 1);
+            }
         }
     }
     *out++ = '"';
@@ -542,8 +615,7 @@ int wxJSONWriter::WriteIntValue(wxOutputStream& os, const wxJSONValue& value)
     if (!PrivateBind(os))
         return -1;
     char text[24];
-    std::to_chars_result r = std::to_chars(text, text + sizeof text, value.AsInt64());
-    return PrivateDone(PrivateAppend(text, r.ptr - text));
+    return PrivateDone(PrivateAppend(text, PutSigned(text, value.AsInt64()) - text));
 }
 
 int wxJSONWriter::WriteUIntValue(wxOutputStream& os, const wxJSONValue& value)
@@ -551,11 +623,7 @@ int wxJSONWriter::WriteUIntValue(wxOutputStream& os, const wxJSONValue& value)
     if (!PrivateBind(os))
         return -1;
     char text[24];
-    char* start = text;
-    if (m_style & wxJSONWRITER_RECOGNIZE_UNSIGNED)
-        *start++ = '+';
-    std::to_chars_result r = std::to_chars(start, text + sizeof text, value.AsUInt64());
-    return PrivateDone(PrivateAppend(text, r.ptr - text));
+    return PrivateDone(PrivateAppend(text, PutUnsigned(text, value.AsUInt64(), m_style) - text));
 }
 
 inline int wxJSONWriter::PrivateDouble(double d)

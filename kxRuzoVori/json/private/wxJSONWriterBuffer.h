@@ -4,10 +4,11 @@
 #define KXRUZOVORI_JSON_PRIVATE_WXJSONWRITERBUFFER_H
 
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
-// Grown by doubling, never filled before it is written.
+// Grown by doubling, in place where the heap allows it, never filled before it is written.
 class wxJSONWriterBuffer
 {
 public:
@@ -39,9 +40,15 @@ public:
     void Resize(size_t size) { m_size = size; }
 
 private:
+    struct Free
+    {
+        void operator()(char* p) const { std::free(p); }
+    };
+
+    // Throws std::bad_alloc when the heap has no room.
     void Grow(size_t n);
 
-    std::unique_ptr<char[]> m_data;
+    std::unique_ptr<char, Free> m_data;
     size_t m_size = 0;
     size_t m_capacity = 0;
 };
