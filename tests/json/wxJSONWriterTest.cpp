@@ -37,17 +37,19 @@ wxMemoryBuffer Bytes(std::initializer_list<unsigned char> bytes)
     return buff;
 }
 
-// Accepts a fixed number of bytes, then reports a write error.
+// Keeps a fixed number of bytes, then reports a write error.
 class FullStream : public wxOutputStream
 {
 public:
     explicit FullStream(size_t room) : m_room(room) {}
     size_t m_written = 0;
+    std::string m_bytes;
 
 protected:
-    size_t OnSysWrite(const void*, size_t size) override
+    size_t OnSysWrite(const void* bytes, size_t size) override
     {
         size_t n = std::min(size, m_room - m_written);
+        m_bytes.append(static_cast<const char*>(bytes), n);
         m_written += n;
         if (n < size)
             m_lasterror = wxSTREAM_WRITE_ERROR;
@@ -103,10 +105,15 @@ TEST(wxJSONWriterStyles, NumbersAndTheUnsignedMark)
     a.Append(18446744073709551615ULL);
     a.Append(0.1);
     a.Append(1e300);
-    EXPECT_EQ(Written(a, wxJSONWRITER_NONE),
-              "[5,-9223372036854775808,18446744073709551615,0.1,1e+300]");
+    // Either side of 32 bits.
+    a.Append(4294967295u);
+    a.Append(4294967296LL);
+    a.Append(-4294967296LL);
+    EXPECT_EQ(Written(a, wxJSONWRITER_NONE), "[5,-9223372036854775808,18446744073709551615,0.1,"
+                                             "1e+300,4294967295,4294967296,-4294967296]");
     wxString marked = Written(a, wxJSONWRITER_RECOGNIZE_UNSIGNED);
-    EXPECT_EQ(marked, "[+5,-9223372036854775808,+18446744073709551615,0.1,1e+300]");
+    EXPECT_EQ(marked, "[+5,-9223372036854775808,+18446744073709551615,0.1,1e+300,+4294967295,"
+                      "4294967296,-4294967296]");
 
     wxJSONReader reader(wxJSONREADER_STRICT);
     wxJSONValue back;
@@ -143,6 +150,28 @@ TEST(wxJSONWriterStrings, EscapesAndTheirStyles)
     // Characters beyond ASCII go out as UTF-8, unescaped.
     EXPECT_EQ(WrittenBytes(wxJSONValue(wxString(L"\u00e9\U0001F600")), wxJSONWRITER_NONE),
               "\"\xC3\xA9\xF0\x9F\x98\x80\"");
+    // Plain text is taken in groups: each special character in each place of a longer text.
+    const struct
+    {
+        wchar_t c;
+        int style;
+        const char* written;
+    } specials[] = {
+        {L'"', wxJSONWRITER_NONE, "\\\""},        {L'\\', wxJSONWRITER_NONE, "\\\\"},
+        {L'/', wxJSONWRITER_NONE, "/"},           {L'/', wxJSONWRITER_ESCAPE_SOLIDUS, "\\/"},
+        {L'\x1f', wxJSONWRITER_NONE, "\\u001F"},  {L'\n', wxJSONWRITER_MULTILINE_STRING, "\n"},
+        {L' ', wxJSONWRITER_NONE, " "},           {L'\x7f', wxJSONWRITER_NONE, "\x7f"},
+        {L'\x80', wxJSONWRITER_NONE, "\xC2\x80"}, {L'\u20ac', wxJSONWRITER_NONE, "\xE2\x82\xAC"}};
+    for (const auto& special : specials)
+        for (size_t at = 0; at < 10; ++at)
+        {
+            wxString text(wxS("abcdefghij"));
+            text[at] = special.c;
+            std::string expected = "\"abcdefghij\"";
+            expected.replace(at + 1, 1, special.written);
+            EXPECT_EQ(WrittenBytes(wxJSONValue(text), special.style), expected)
+                << int(special.c) << " at " << at;
+        }
 }
 
 TEST(wxJSONWriterStrings, UnconvertibleTextIsMarked)
@@ -265,6 +294,16 @@ TEST(wxJSONWriterStreams, StreamAndStringFormsAgree)
     o["n"] = 3;
     std::string bytes = WrittenBytes(o, wxJSONWRITER_STYLED);
     EXPECT_EQ(wxString::FromUTF8(bytes.data(), bytes.size()), Written(o, wxJSONWRITER_STYLED));
+    // A text far longer than the pieces a stream is given comes out the same on every kind.
+    wxJSONValue a;
+    for (int i = 0; i < 30000; ++i)
+        a.Append(o);
+    bytes = WrittenBytes(a, wxJSONWRITER_STYLED);
+    FullStream other(bytes.size() + 1);
+    wxJSONWriter(wxJSONWRITER_STYLED).Write(a, other);
+    EXPECT_TRUE(other.IsOk());
+    EXPECT_EQ(other.m_bytes, bytes);
+    EXPECT_EQ(wxString::FromUTF8(bytes.data(), bytes.size()), Written(a, wxJSONWRITER_STYLED));
     EXPECT_TRUE(wxJSONWriter::IsSpace(wxT('\f')));
     EXPECT_FALSE(wxJSONWriter::IsSpace(wxT('x')));
     EXPECT_TRUE(wxJSONWriter::IsPunctuation(wxT('?')));
