@@ -22,6 +22,8 @@
 namespace
 {
 const size_t kFlushSize = 64 * 1024;
+// A whole text gathered for a memory stream or a string is not kept beyond this once written.
+const size_t kKeepSize = 4 * kFlushSize;
 const char kStringMarker[] =
     "<wxJSONWriter::WriteStringValue(): error converting the string to a UTF8 buffer>";
 const char kCommentMarker[] =
@@ -210,6 +212,7 @@ void wxJSONWriter::Write(const wxJSONValue& value, wxOutputStream& os)
     m_collect = false;
     m_inWrite = false;
     PrivateFlush();
+    m_out->Clear(kKeepSize);
     m_os = nullptr;
 }
 
@@ -227,7 +230,7 @@ void wxJSONWriter::Write(const wxJSONValue& value, wxString& str)
     std::vector<wchar_t> scratch;
     if (!wxJSONDecodeUTF8(m_out->Data(), m_out->Size(), str, scratch))
         str = wxString::FromUTF8(m_out->Data(), m_out->Size());
-    m_out->Resize(0);
+    m_out->Clear(kKeepSize);
     m_collect = false;
     m_inWrite = false;
     m_os = nullptr;

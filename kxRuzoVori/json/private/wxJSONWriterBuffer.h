@@ -38,6 +38,16 @@ public:
     const char* Data() const { return m_data.get(); }
     size_t Size() const { return m_size; }
     void Resize(size_t size) { m_size = size; }
+    // Empties the buffer and gives its memory back when it holds more than keep bytes.
+    void Clear(size_t keep)
+    {
+        m_size = 0;
+        if (m_capacity > keep)
+        {
+            m_data.reset();
+            m_capacity = 0;
+        }
+    }
 
 private:
     struct Free
