@@ -9,6 +9,7 @@
 
 #include <wx/version.h>
 
+#include <algorithm>
 #include <type_traits>
 
 // Asks for a value's data to be brought into the cache before it is needed.
@@ -20,6 +21,19 @@ inline void wxJSONPrefetch(const wxJSONValue& value)
         __builtin_prefetch(data);
         __builtin_prefetch(data + sizeof(wxJSONRefData) - 1);
     }
+}
+
+// Asks for the record that holds a container value's members or elements to be brought into the
+// cache. It reads the value's data, which should be on its way already.
+inline void wxJSONPrefetchStorage(const wxJSONValue& value)
+{
+    const wxJSONRefData* data = value.GetRefData();
+    if (!data)
+        return;
+    if (data->m_valMap)
+        __builtin_prefetch(data->m_valMap);
+    else if (data->m_valArray)
+        __builtin_prefetch(data->m_valArray);
 }
 
 // Store and ForEach follow the hash table that the toolkit's macros in <wx/hashmap.h> write out in
@@ -79,6 +93,30 @@ struct wxJSONMapAccess : wxJSONInternalMap
         if (grow_lf70(map.*buckets, ++(map.*items)))
             (map.*resize)(map.*buckets);
         return node->m_value.second;
+    }
+
+    // Asks for the bucket heads of an object value's map to be brought into the cache; reads the
+    // map record, which should be on its way already.
+    static void PrefetchTable(const wxJSONValue& value)
+    {
+        const wxJSONRefData* data = value.GetRefData();
+        if (data && data->m_valMap)
+            __builtin_prefetch((*data->m_valMap).*(&wxJSONMapAccess::m_table));
+    }
+
+    // Asks for the first members of an object value's map to be brought into the cache; reads
+    // its bucket heads, which should be on their way already.
+    static void PrefetchMembers(const wxJSONValue& value)
+    {
+        const wxJSONRefData* data = value.GetRefData();
+        if (!data || !data->m_valMap)
+            return;
+        const wxJSONInternalMap& map = *data->m_valMap;
+        _wxHashTable_NodeBase** const first = map.*(&wxJSONMapAccess::m_table);
+        const size_t count = std::min<size_t>(map.*(&wxJSONMapAccess::m_tableBuckets), 16);
+        for (size_t i = 0; i < count; ++i)
+            if (first[i])
+                __builtin_prefetch(first[i]);
     }
 
     // Calls visit(name, value, isLast) for every member, in the map's iteration order. Members
