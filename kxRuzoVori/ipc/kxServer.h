@@ -53,7 +53,9 @@ protected:
     virtual void ProtectedOnConnect() {}
     /// Called when the client went; does nothing unless overridden.
     virtual void ProtectedOnDisconnect() {}
-    /// The host's answer to command; the text goes back to the client as the reply.
+    /// The host's answer to command; the text goes back to the client as the reply. A command
+    /// poked with data in a format other than text gets that data one byte per character
+    /// (argument.To8BitData() gives the bytes back).
     virtual wxString ProtectedOnCommand(wxString& command, wxString& argument) = 0;
 
 private:
