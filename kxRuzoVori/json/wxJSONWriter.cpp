@@ -24,6 +24,16 @@ namespace
 const size_t kFlushSize = 64 * 1024;
 // A whole text gathered for a memory stream or a string is not kept beyond this once written.
 const size_t kKeepSize = 4 * kFlushSize;
+// A thread tends to write texts of like size: a text gathered whole starts with room for an
+// eighth more than the last one its thread gathered (up to a limit), so that the buffer seldom
+// grows, which can copy all it holds.
+thread_local size_t t_lastWholeSize = 0;
+const size_t kWholeSizeLimit = 64 * 1024 * 1024;
+
+size_t WholeSizeHint()
+{
+    return std::min(t_lastWholeSize + t_lastWholeSize / 8, kWholeSizeLimit);
+}
 const char kStringMarker[] =
     "<wxJSONWriter::WriteStringValue(): error converting the string to a UTF8 buffer>";
 const char kCommentMarker[] =
@@ -208,7 +218,11 @@ void wxJSONWriter::Write(const wxJSONValue& value, wxOutputStream& os)
     // pieces would cost it a reallocation, and possibly a copy of all it holds, per piece: it
     // gets the whole text in one write.
     m_collect = dynamic_cast<wxMemoryOutputStream*>(&os) != nullptr;
+    if (m_collect)
+        m_out->Reserve(WholeSizeHint());
     DoWrite(os, value, nullptr, false);
+    if (m_collect)
+        t_lastWholeSize = m_out->Size();
     m_collect = false;
     m_inWrite = false;
     PrivateFlush();
@@ -226,7 +240,9 @@ void wxJSONWriter::Write(const wxJSONValue& value, wxString& str)
     m_failed = false;
     m_inWrite = true;
     m_collect = true;
+    m_out->Reserve(WholeSizeHint());
     DoWrite(os, value, nullptr, false);
+    t_lastWholeSize = m_out->Size();
     std::vector<wchar_t> scratch;
     if (!wxJSONDecodeUTF8(m_out->Data(), m_out->Size(), str, scratch))
         str = wxString::FromUTF8(m_out->Data(), m_out->Size());
