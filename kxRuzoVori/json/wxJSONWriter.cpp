@@ -80,8 +80,9 @@ inline char EscapeOf(unsigned c, int style)
 static_assert(sizeof(wchar_t) == 4, "four characters make one vector");
 
 // Writes four characters as four bytes when none of them needs more than its ASCII byte (U+0020
-// to U+007F, without the quote, the backslash and the solidus); false, writing nothing, otherwise.
-inline bool PutPlainQuad(const wchar_t* w, char* out)
+// to U+007F, without the quote, the backslash and, if solidus holds '/', the solidus); false,
+// writing nothing, otherwise. Without the solidus style solidus holds the quote again.
+inline bool PutPlainQuad(const wchar_t* w, char* out, __m128i solidus)
 {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w));
     // c - 0x20 below 0x60 as unsigned numbers, compared signed with the sign bits flipped.
@@ -90,7 +91,7 @@ inline bool PutPlainQuad(const wchar_t* w, char* out)
     const __m128i printable = _mm_cmplt_epi32(offset, _mm_set1_epi32(INT32_MIN + 0x60));
     const __m128i special = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi32(v, _mm_set1_epi32('"')),
                                                       _mm_cmpeq_epi32(v, _mm_set1_epi32('\\'))),
-                                         _mm_cmpeq_epi32(v, _mm_set1_epi32('/')));
+                                         _mm_cmpeq_epi32(v, solidus));
     if (_mm_movemask_epi8(_mm_andnot_si128(special, printable)) != 0xFFFF)
         return false;
     const __m128i words = _mm_packs_epi32(v, v);
@@ -538,39 +539,36 @@ inline int wxJSONWriter::PrivateStringValue(const wxString& str)
     const wchar_t* w = str.wc_str();
     const int style = m_style;
     size_t i = 0;
-    while (i < n)
-    {
-        size_t end = n;
 #ifdef __SSE2__
-        // Runs of plain characters go four at a time; a quad that holds anything else is taken
-        // one character at a time before the next quad is tried.
-        while (n - i >= 4 && PutPlainQuad(w + i, out))
-        {
-            i += 4;
-            out += 4;
-        }
-        end = std::min(n, i + 4);
+    // Plain characters go four at a time up to the first quad that holds anything else; from
+    // there on one at a time, since text that mixes in escapes or other scripts would make the
+    // choice between the two ways hard to predict.
+    const __m128i solidus =
+        _mm_set1_epi32((style & wxJSONWRITER_ESCAPE_SOLIDUS) ? wchar_t('/') : wchar_t('"'));
+    while (n - i >= 4 && PutPlainQuad(w + i, out, solidus))
+    {
+        i += 4;
+        out += 4;
+    }
 #endif
-        for (; i < end; ++i)
+    for (; i < n; ++i)
+    {
+        const unsigned c = static_cast<unsigned>(w[i]);
+        if (c < 0x80)
         {
-            const unsigned c = static_cast<unsigned>(w[i]);
-            if (c < 0x80)
-            {
-                const char escape = EscapeOf(c, style);
-                if (!escape)
-                    *out++ = static_cast<char>(c);
-                else
-                    out = PutEscape(out, c, escape);
-            }
-            else if (kxIsUnicodeScalar(c))
-                out = kxUtf8Put(out, c);
+            const char escape = EscapeOf(c, style);
+            if (!escape)
+                *out++ = static_cast<char>(c);
             else
-            {
-                // A surrogate or a number beyond Unicode has no UTF-8 form: no closing quote
-                // either.
-                m_out->Resize(start);
-                return PrivateAppend(kStringMarker, sizeof kStringMarker - 1);
-            }
+                out = PutEscape(out, c, escape);
+        }
+        else if (kxIsUnicodeScalar(c))
+            out = kxUtf8Put(out, c);
+        else
+        {
+            // A surrogate or a number beyond Unicode has no UTF-8 form: no closing quote either.
+            m_out->Resize(start);
+            return PrivateAppend(kStringMarker, sizeof kStringMarker - 1);
         }
     }
     *out++ = '"';
