@@ -101,13 +101,50 @@ inline bool PutPlainQuad(const wchar_t* w, char* out, __m128i solidus)
 }
 #endif
 
+// The two digits of each number below 100.
+struct DigitPairs
+{
+    char m_digits[200];
+    DigitPairs()
+    {
+        for (int i = 0; i < 100; ++i)
+        {
+            m_digits[2 * i] = static_cast<char>('0' + i / 10);
+            m_digits[2 * i + 1] = static_cast<char>('0' + i % 10);
+        }
+    }
+};
+
+const DigitPairs kDigitPairs;
+
 // The decimal digits of v at out (room for 21 bytes); returns their end. Most numbers fit in 32
-// bits, whose digits come at a fraction of the cost of a 64-bit number's.
+// bits, whose digits come two at a time at a fraction of the cost of a 64-bit number's.
 inline char* PutDigits(char* out, unsigned long long v)
 {
-    if (v <= UINT32_MAX)
-        return std::to_chars(out, out + 21, static_cast<std::uint32_t>(v)).ptr;
-    return std::to_chars(out, out + 21, v).ptr;
+    if (v > UINT32_MAX)
+        return std::to_chars(out, out + 21, v).ptr;
+    std::uint32_t u = static_cast<std::uint32_t>(v);
+    const int length = u < 100000 ? (u < 100 ? (u < 10 ? 1 : 2)
+                                             : (u < 1000    ? 3
+                                                : u < 10000 ? 4
+                                                            : 5))
+                                  : (u < 10000000 ? (u < 1000000 ? 6 : 7)
+                                                  : (u < 100000000    ? 8
+                                                     : u < 1000000000 ? 9
+                                                                      : 10));
+    char* const end = out + length;
+    char* at = end;
+    while (u >= 100)
+    {
+        at -= 2;
+        std::memcpy(at, kDigitPairs.m_digits + 2 * (u % 100), 2);
+        u /= 100;
+    }
+    if (u >= 10)
+        std::memcpy(at - 2, kDigitPairs.m_digits + 2 * u, 2);
+    else
+        at[-1] = static_cast<char>('0' + u);
+    return end;
 }
 
 inline char* PutSigned(char* out, long long v)
