@@ -44,3 +44,15 @@ void kxGalleryFrame::ShowPage(size_t page)
     m_list->SetSelection(page);
     m_book->SetSelection(page);
 }
+
+void kxGalleryFrame::FitToPage(int extra)
+{
+    SetClientSize(GetClientSize().x, m_book->GetCurrentPage()->GetBestSize().y + extra);
+    Layout();
+}
+
+bool kxGalleryFrame::ListShowsAll() const
+{
+    // A row only partly in view counts too: one more makes sure the last is whole.
+    return m_list->GetCountPerPage() > static_cast<int>(m_list->GetCount());
+}

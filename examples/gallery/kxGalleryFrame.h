@@ -18,6 +18,10 @@ public:
     // A short name for the page, fit for a file name ("tree-combo").
     wxString GetPageName(size_t page) const { return m_names[page]; }
     void ShowPage(size_t page);
+    // Makes the window just tall enough for the page shown (and extra), for its picture.
+    void FitToPage(int extra);
+    // Whether the list shows every page's name at the window's present height.
+    bool ListShowsAll() const;
 
 private:
     void AddPage(wxWindow* page, const wxString& name, const wxString& title);

@@ -12,7 +12,15 @@ bool Shoot(const wxString& folder)
     for (size_t page = 0; saved && page < gallery->GetPageCount(); ++page)
     {
         gallery->ShowPage(page);
-        kxShotPump(200);
+        // As tall as the page needs, and taller only while the list would scroll.
+        for (int extra = 0; extra < 400; extra += 8)
+        {
+            gallery->FitToPage(extra);
+            kxShotPump(100);
+            if (gallery->ListShowsAll())
+                break;
+        }
+        kxShotPump(100);
         saved = kxShotSave(gallery, folder, wxS("gallery-") + gallery->GetPageName(page));
     }
     gallery->Destroy();
